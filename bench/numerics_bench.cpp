@@ -1,0 +1,46 @@
+// Benchmarks of the stability numerics: one evaluation of each characteristic function, and the
+// two scans a user waits for after typing a beta that has no stored boundary files.
+#include <benchmark/benchmark.h>
+
+#include "stability/boundary_scan.h"
+
+namespace {
+
+boundary_table scratch;
+
+void characteristic_evaluation(benchmark::State& state, char kind) {
+    double delta = 0.37;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(characteristic_value(kind, 0.3, delta, 1.3));
+        delta = delta + 1e-9;
+    }
+}
+BENCHMARK_CAPTURE(characteristic_evaluation, dc1, '1');
+BENCHMARK_CAPTURE(characteristic_evaluation, ds1, '2');
+BENCHMARK_CAPTURE(characteristic_evaluation, dc2, '3');
+BENCHMARK_CAPTURE(characteristic_evaluation, ds2, '4');
+BENCHMARK_CAPTURE(characteristic_evaluation, b1, '5');
+BENCHMARK_CAPTURE(characteristic_evaluation, b2, '6');
+BENCHMARK_CAPTURE(characteristic_evaluation, square_t, 'A');
+BENCHMARK_CAPTURE(characteristic_evaluation, square_2t, 'B');
+
+// One scan of n = 500 epsilon intervals; reports the characteristic evaluations it made.
+void scan(benchmark::State& state, char first, char second) {
+    long long evaluations = 0;
+    for (auto _ : state) {
+        long long before = scan_evaluation_count;
+        boundary_scan(first, 0.3, scratch.counts, scratch.points, 500);
+        if (second) boundary_scan(second, 0.3, scratch.counts, scratch.points, 500);
+        evaluations = scan_evaluation_count - before;
+        benchmark::ClobberMemory();
+    }
+    state.counters["evaluations"] = static_cast<double>(evaluations);
+}
+BENCHMARK_CAPTURE(scan, b1_beta_0_3, '5', '\0')->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(scan, b2_beta_0_3, '6', '\0')->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(scan, b1_and_b2_beta_0_3, '5', '6')->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(scan, square_t_beta_0_3, 'A', '\0')->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(scan, square_2t_beta_0_3, 'B', '\0')->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(scan, square_both_beta_0_3, 'A', 'B')->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,112 @@
+// Stepped sign-change search in delta with false-position refinement, column by column in epsilon.
+// What it cannot see: two roots inside one step (no sign change), a root where D touches zero
+// without crossing it (unless a scan point hits it), roots below -1 or above the last scan point.
+#include "stability/boundary_scan.h"
+
+#include <cmath>
+
+#include "stability/hill_determinants.h"
+#include "stability/rectangular_wave.h"
+
+double root_list[root_list_size];
+long long scan_evaluation_count = 0;
+
+namespace {
+
+double evaluate(char kind, double beta, double delta, double eps) {
+    ++scan_evaluation_count;
+    return characteristic_value(kind, beta, delta, eps);
+}
+
+constexpr double delta_start = -1.0;
+constexpr double delta_end = 10.0;
+constexpr double fine_step = 0.02;    // below epsilon, where the tongues are narrow
+constexpr double coarse_step = 0.1;
+
+// False position inside the bracket [a, b] (Fa, Fb of opposite signs), accepting r once
+// |D(r) / Fc| < root_tolerance, Fc being the value at the bracket's first right end. The estimate
+// stays finite: where infinite values make it NaN, the midpoint of the bracket is taken instead. A NaN value ends the refinement at that estimate, and so does the step bound;
+// the bracket still holds the sign change, so the last estimate is the best root there is.
+double refine_root(char kind, double beta, double eps, double a, double fa, double b, double fb,
+                   double fc) {
+    double r = a;
+    for (int step = 0; step < max_false_position_steps; ++step) {
+        r = a - fa * (b - a) / (fb - fa);
+        if (!std::isfinite(r)) r = 0.5 * (a + b);
+        double fr = evaluate(kind, beta, r, eps);
+        if (std::fabs(fr / fc) < root_tolerance || std::isnan(fr)) return r;
+        if (fa * fr > 0.0) {
+            a = r;
+            fa = fr;
+        } else {
+            b = r;
+            fb = fr;
+        }
+    }
+    return r;
+}
+
+}  // namespace
+
+double characteristic_value(char kind, double beta, double delta, double eps) {
+    switch (kind) {
+        case '1': return hill_dc1(delta, eps);
+        case '2': return hill_ds1(delta, eps);
+        case '3': return hill_dc2(delta, eps);
+        case '4': return hill_ds2(delta, eps);
+        case '5': return hill_b1(beta, delta, eps);
+        case '6': return hill_b2(beta, delta, eps);
+        case 'A':
+        case 'B': return rectangular_wave_characteristic(kind, beta, delta, eps);
+        default: return NAN;
+    }
+}
+
+// The scan points are running sums from -1, not multiples of the step. A NaN value is never a sign
+// change (its products and ratios compare false), so non-finite stretches are walked through.
+int delta_root_search(char kind, double beta, double* roots, double eps) {
+    int count = 0;
+    double a = delta_start;
+    double fa = evaluate(kind, beta, a, eps);
+    while (count < max_roots_per_column) {
+        double s = a < eps ? fine_step : coarse_step;
+        double b = a + s;
+        if (b > delta_end) break;
+        double fb = evaluate(kind, beta, b, eps);
+
+        double root, c, fc;
+        if (std::fabs(fb / fa) < root_tolerance) {
+            // Direct hit: a further root closer than one step above it is not looked for.
+            root = b;
+            c = b + s;
+            fc = evaluate(kind, beta, c, eps);
+        } else if (fa * fb < 0.0) {
+            c = b;
+            fc = fb;
+            root = refine_root(kind, beta, eps, a, fa, b, fb, fc);
+        } else {
+            a = b;
+            fa = fb;
+            continue;
+        }
+        roots[count] = root;
+        count = count + 1;
+        a = c;
+        fa = fc;
+    }
+    return count;
+}
+
+void boundary_scan(char kind, double beta, int* counts, double (*points)[boundary_columns], int n) {
+    for (int i = 0; i <= n; ++i) {
+        double eps = i * epsilon_spacing;
+        int m = delta_root_search(kind, beta, root_list, eps);
+        counts[i] = m;
+        points[0][i] = eps;
+        if (m > 0) {
+            for (int j = 1; j <= m; ++j) points[j][i] = root_list[j - 1];
+        } else {
+            points[1][i] = no_root_marker;
+        }
+    }
+}

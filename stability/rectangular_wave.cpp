@@ -1,0 +1,59 @@
+// Square-wave characteristic function. With y = exp(-beta t) u each half period becomes
+// u'' + (K - beta^2) u = 0, whose transfer matrix has determinant 1; R, half the trace of the
+// one-period product, fixes the multipliers, and y has a multiplier +1 (-1) where R equals
+// cosh 2 pi beta (minus it).
+#include "stability/rectangular_wave.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr double pi = 3.14159265358979;          // length of each half period
+constexpr double two_pi = 6.28318530717959;      // the period, in the damping factor
+
+// Half trace of the one-period transfer matrix; g1 belongs to the half period with stiffness
+// delta + eps, g2 to the other. A negative g oscillates, a positive one grows or decays, zero is a
+// linear segment (1, pi; 0, 1). The trace of a product does not depend on the order of the two
+// factors, so a pair outside the five cases (it needs eps < 0) is served by swapping g1 and g2.
+double half_trace(double g1, double g2) {
+    if (g1 < 0.0 && g2 < 0.0) {
+        double p = std::sqrt(-g1), q = std::sqrt(-g2);
+        return std::cos(p * pi) * std::cos(q * pi) -
+               std::sin(q * pi) * std::sin(p * pi) * (p * p + q * q) / ((2.0 * p) * q);
+    }
+    if (g1 < 0.0 && g2 > 0.0) {
+        double p = std::sqrt(-g1), q = std::sqrt(g2);
+        return std::cos(p * pi) * std::cosh(q * pi) +
+               std::sinh(q * pi) * std::sin(p * pi) * (q * q - p * p) / ((2.0 * p) * q);
+    }
+    if (g1 > 0.0 && g2 > 0.0) {
+        double p = std::sqrt(g1), q = std::sqrt(g2);
+        return std::cosh(p * pi) * std::cosh(q * pi) +
+               std::sinh(q * pi) * std::sinh(p * pi) * (p * p + q * q) / ((2.0 * p) * q);
+    }
+    if (g1 == 0.0 && g2 > 0.0) {
+        double q = std::sqrt(g2);
+        return std::cosh(q * pi) + (q * pi / 2.0) * std::sinh(q * pi);
+    }
+    if (g1 < 0.0 && g2 == 0.0) {
+        double p = std::sqrt(-g1);
+        return std::cos(p * pi) - (p * pi / 2.0) * std::sin(p * pi);
+    }
+    // Two linear segments: half the trace of (1, pi; 0, 1)^2 is 1.
+    if (g1 == 0.0 && g2 == 0.0) return 1.0;
+    // eps < 0 (g1 > g2) or a NaN: swap the half periods, once.
+    if (g1 > g2) return half_trace(g2, g1);
+    return NAN;
+}
+
+}  // namespace
+
+double rectangular_wave_characteristic(char kind, double beta, double delta, double eps) {
+    double g1 = (beta * beta - delta) - eps;
+    double g2 = (beta * beta - delta) + eps;
+    double r = half_trace(g1, g2);
+    double e = std::exp(two_pi * beta);
+    double h = (e * e + 1.0) / (2.0 * e);
+    if (kind == 'A') return r - h;
+    return h + r;
+}

@@ -1,0 +1,141 @@
+// Hill determinants: reference values, exact diagonal products at eps = 0, the sign far from the
+// roots, factorisation identities at beta = 0, and agreement with an unskipped elimination.
+#include "stability/hill_determinants.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <vector>
+
+#include "stability/boundary_scan.h"
+#include "stability/determinant.h"
+
+namespace {
+
+struct value_case {
+    const char* name;
+    char kind;
+    double expected;  // 8 significant digits, evaluated independently of this program
+};
+
+TEST(HillDeterminants, ValuesAtHalfDeltaUnitEpsilon) {
+    const value_case cases[] = {
+        {"Dc1", '1', -7.0175272e10}, {"Ds1", '2', 4.1851813e12}, {"Dc2", '3', -9.0510852e11},
+        {"Ds2", '4', 1.0448180e11},  {"B1", '5', 3.2215872e25},  {"B2", '6', -8.6333830e22},
+    };
+    for (const value_case& c : cases) {
+        SCOPED_TRACE(c.name);
+        double v = characteristic_value(c.kind, 0.1, 0.5, 1.0);
+        EXPECT_NEAR(v / c.expected, 1.0, 1e-7);
+    }
+}
+
+// Product of (delta - d_k) over the diagonal, multiplied from the left.
+double diagonal_product(double delta, const std::vector<double>& diagonal) {
+    double p = 1.0;
+    for (double d : diagonal) p = p * (delta - d);
+    return p;
+}
+
+TEST(HillDeterminants, UnexcitedMatricesAreTheirDiagonalProductsBitForBit) {
+    std::vector<double> cosines, sines, half_odd;
+    for (int n = 0; n <= 9; ++n) cosines.push_back(n * n);
+    for (int n = 1; n <= 10; ++n) sines.push_back(n * n);
+    for (int k = 0; k <= 9; ++k) half_odd.push_back((2 * k + 1) * (2 * k + 1) / 4.0);
+    for (double delta : {-0.7, 0.3, 2.5, 7.25, 30.1, 99.9, 150.0}) {
+        SCOPED_TRACE(delta);
+        EXPECT_EQ(hill_dc1(delta, 0.0), diagonal_product(delta, cosines));
+        EXPECT_EQ(hill_ds1(delta, 0.0), diagonal_product(delta, sines));
+        EXPECT_EQ(hill_dc2(delta, 0.0), diagonal_product(delta, half_odd));
+        EXPECT_EQ(hill_ds2(delta, 0.0), diagonal_product(delta, half_odd));
+    }
+    // A zero on the diagonal: NaN unless it is the last pivot, then zero.
+    EXPECT_TRUE(std::isnan(hill_dc1(4.0, 0.0)));
+    EXPECT_EQ(hill_dc1(81.0, 0.0), 0.0);
+    EXPECT_TRUE(std::isnan(hill_ds1(1.0, 0.0)));
+    EXPECT_EQ(hill_ds1(100.0, 0.0), 0.0);
+    EXPECT_TRUE(std::isnan(hill_dc2(0.25, 0.0)));
+    EXPECT_EQ(hill_ds2(361.0 / 4.0, 0.0), 0.0);
+    EXPECT_TRUE(std::isnan(hill_b1(0.3, 0.0, 0.0)));
+}
+
+TEST(HillDeterminants, SignFarFromTheRoots) {
+    // Monic polynomials in delta of order 10, 10, 10, 10, 21, 20: positive at +1000, and at -1000
+    // negative only for the odd order of B1.
+    const char kinds[] = {'1', '2', '3', '4', '5', '6'};
+    for (char kind : kinds)
+        for (double beta : {0.0, 0.5, 5.0})
+            for (double eps : {0.0, 1.0, 10.0}) {
+                SCOPED_TRACE(std::string(1, kind) + " beta " + std::to_string(beta) + " eps " +
+                             std::to_string(eps));
+                EXPECT_GT(characteristic_value(kind, beta, 1000.0, eps), 0.0);
+                double low = characteristic_value(kind, beta, -1000.0, eps);
+                if (kind == '5') {
+                    EXPECT_LT(low, 0.0);
+                } else {
+                    EXPECT_GT(low, 0.0);
+                }
+            }
+}
+
+// Relative agreement allowing for the rounding of two eliminations of order ~20.
+void expect_relatively_near(double a, double b, double tolerance) {
+    EXPECT_LE(std::fabs(a - b), tolerance * std::fabs(b)) << a << " vs " << b;
+}
+
+TEST(HillDeterminants, UndampedFactorisations) {
+    for (double delta : {-0.5, 0.4, 1.3, 3.7, 6.1})
+        for (double eps : {0.2, 1.0, 4.0}) {
+            SCOPED_TRACE(std::to_string(delta) + ", " + std::to_string(eps));
+            // Without damping the half-odd cosines and sines decouple.
+            expect_relatively_near(hill_b2(0.0, delta, eps), hill_dc2(delta, eps) * hill_ds2(delta, eps),
+                                   1e-10);
+            // Damping of either sign couples sines to cosines the same way.
+            expect_relatively_near(hill_b1(-0.3, delta, eps), hill_b1(0.3, delta, eps), 1e-10);
+            expect_relatively_near(hill_b2(-0.3, delta, eps), hill_b2(0.3, delta, eps), 1e-10);
+        }
+}
+
+double plain_elimination(int n, const double* a) {
+    // Partial pivoting with every row updated; a straightforward reference.
+    std::vector<double> m(a, a + 30 * 30);
+    std::vector<int> order(n);
+    for (int k = 0; k < n; ++k) order[k] = k;
+    double sign = 1.0;
+    for (int k = 0; k < n; ++k) {
+        int p = k;
+        for (int j = k + 1; j < n; ++j)
+            if (std::fabs(m[order[j] * 30 + k]) > std::fabs(m[order[p] * 30 + k])) p = j;
+        if (p != k) { std::swap(order[k], order[p]); sign = -sign; }
+        int pr = order[k];
+        for (int i = k + 1; i < n; ++i) {
+            int r = order[i];
+            double f = m[r * 30 + k] / m[pr * 30 + k];
+            for (int j = k + 1; j < n; ++j) m[r * 30 + j] = m[r * 30 + j] - f * m[pr * 30 + j];
+        }
+    }
+    double result = sign;
+    for (int i = 0; i < n; ++i) result = result * m[order[i] * 30 + i];
+    return result;
+}
+
+TEST(HillDeterminants, EqualAnUnskippedEliminationOfTheSameMatrix) {
+    struct kind_order { char kind; int order; } kinds[] = {
+        {'1', 10}, {'2', 10}, {'3', 10}, {'4', 10}, {'5', 21}, {'6', 20}};
+    for (const kind_order& k : kinds)
+        for (double beta : {0.0, 0.05, 0.7})
+            for (double delta = -1.0; delta < 10.0; delta += 0.37)
+                for (double eps : {0.0, 0.6, 3.3, 9.98}) {
+                    double v = characteristic_value(k.kind, beta, delta, eps);
+                    double plain = plain_elimination(k.order, hill_storage(k.kind));
+                    if (std::isnan(plain)) {
+                        EXPECT_TRUE(std::isnan(v));
+                    } else {
+                        ASSERT_EQ(v, plain) << k.kind << " beta " << beta << " delta " << delta
+                                            << " eps " << eps;
+                    }
+                }
+}
+
+}  // namespace

@@ -1,0 +1,118 @@
+// Square-wave characteristic function: the unexcited limit, the damping term, continuity of the
+// linear-segment cases, the symmetry of the half periods and the reference roots at beta = 0.1, eps = 1.
+#include "stability/rectangular_wave.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+constexpr double pi = 3.14159265358979;
+
+TEST(RectangularWave, UnexcitedUndampedIsCosineOfTwoPiRootDelta) {
+    // beta = 0, eps = 0: both half periods oscillate at sqrt(delta), R = cos(2 pi sqrt delta), H = 1.
+    for (double delta : {0.1, 0.25, 0.9, 2.25, 3.3, 6.25, 8.7}) {
+        SCOPED_TRACE(delta);
+        double r = std::cos(2.0 * pi * std::sqrt(delta));
+        EXPECT_NEAR(rectangular_wave_characteristic('A', 0.0, delta, 0.0), r - 1.0, 1e-13);
+        EXPECT_NEAR(rectangular_wave_characteristic('B', 0.0, delta, 0.0), r + 1.0, 1e-13);
+    }
+    // Period-2T boundaries of the unexcited system touch zero at delta = (k + 1/2)^2.
+    EXPECT_NEAR(rectangular_wave_characteristic('B', 0.0, 2.25, 0.0), 0.0, 1e-13);
+}
+
+TEST(RectangularWave, DampingShiftsByCoshTwoPiBeta) {
+    // Kind A and B differ by 2H, H = cosh 2 pi beta (exactly 1 without damping).
+    for (double beta : {0.0, 0.05, 0.3, 1.0}) {
+        double a = rectangular_wave_characteristic('A', beta, 1.7, 0.4);
+        double b = rectangular_wave_characteristic('B', beta, 1.7, 0.4);
+        EXPECT_NEAR((b - a) / 2.0, std::cosh(2.0 * pi * beta), 1e-12 * std::cosh(2.0 * pi * beta));
+    }
+    EXPECT_EQ(rectangular_wave_characteristic('B', 0.0, 1.7, 0.4) -
+                  rectangular_wave_characteristic('A', 0.0, 1.7, 0.4), 2.0);
+}
+
+TEST(RectangularWave, LinearSegmentCasesAreLimitsOfTheirNeighbours) {
+    struct limit_case { const char* name; double beta, delta, eps; };
+    const limit_case cases[] = {
+        {"g1 = 0, other half decays (delta = beta^2 - eps)", 0.0, -1.0, 1.0},
+        {"g2 = 0, other half oscillates (delta = beta^2 + eps)", 0.0, 1.0, 1.0},
+        {"g2 = 0 with damping", 0.5, 0.25 + 0.75, 0.75},
+    };
+    for (const limit_case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (char kind : {'A', 'B'}) {
+            double at = rectangular_wave_characteristic(kind, c.beta, c.delta, c.eps);
+            double below = rectangular_wave_characteristic(kind, c.beta, c.delta - 1e-9, c.eps);
+            double above = rectangular_wave_characteristic(kind, c.beta, c.delta + 1e-9, c.eps);
+            EXPECT_NEAR(at, below, 1e-6);
+            EXPECT_NEAR(at, above, 1e-6);
+        }
+    }
+}
+
+TEST(RectangularWave, BothSegmentsLinearGiveUnitHalfTrace) {
+    // eps = 0 and delta = beta^2: two linear segments, R = 1.
+    for (double beta : {0.0, 0.5, 2.0}) {
+        double h = std::cosh(6.28318530717959 * beta);
+        EXPECT_NEAR(rectangular_wave_characteristic('A', beta, beta * beta, 0.0), 1.0 - h, 1e-12 * h);
+        EXPECT_NEAR(rectangular_wave_characteristic('B', beta, beta * beta, 0.0), 1.0 + h, 1e-12 * h);
+        // Continuous with its neighbours.
+        EXPECT_NEAR(rectangular_wave_characteristic('A', beta, beta * beta + 1e-10, 0.0), 1.0 - h, 1e-6 * h);
+    }
+}
+
+TEST(RectangularWave, NegativeExcitationSwapsTheHalfPeriods) {
+    // The trace of a product of two transfer matrices does not depend on their order.
+    for (double delta : {-0.5, 0.3, 1.1, 4.0})
+        for (double eps : {0.2, 1.0, 3.0}) {
+            for (char kind : {'A', 'B'}) {
+                double plus = rectangular_wave_characteristic(kind, 0.1, delta, eps);
+                double minus = rectangular_wave_characteristic(kind, 0.1, delta, -eps);
+                EXPECT_TRUE(std::isfinite(minus));
+                EXPECT_NEAR(minus, plus, 1e-12 * (1.0 + std::fabs(plus)));
+            }
+        }
+}
+
+// Sign changes on a fine grid of delta in [-1, 10], each located to 1e-9 by bisection.
+std::vector<double> sign_changes(char kind, double beta, double eps) {
+    std::vector<double> roots;
+    double step = 1e-3;
+    for (double a = -1.0; a < 10.0; a += step) {
+        double b = a + step;
+        double fa = rectangular_wave_characteristic(kind, beta, a, eps);
+        double fb = rectangular_wave_characteristic(kind, beta, b, eps);
+        if (fa * fb >= 0.0) continue;
+        double lo = a, hi = b;
+        while (hi - lo > 1e-9) {
+            double mid = 0.5 * (lo + hi);
+            if (fa * rectangular_wave_characteristic(kind, beta, mid, eps) > 0.0) lo = mid; else hi = mid;
+        }
+        roots.push_back(0.5 * (lo + hi));
+    }
+    return roots;
+}
+
+TEST(RectangularWave, ReferenceRootsAtTenthDampingUnitExcitation) {
+    // Five-decimal reference roots of the transfer-matrix conditions R = +-cosh(2 pi 0.1).
+    const std::vector<double> period_t = {-0.53859, 0.80847, 1.41751};
+    const std::vector<double> period_2t = {-0.51492, 0.55524};
+    std::vector<double> a = sign_changes('A', 0.1, 1.0);
+    std::vector<double> b = sign_changes('B', 0.1, 1.0);
+    ASSERT_EQ(a.size(), period_t.size());
+    ASSERT_EQ(b.size(), period_2t.size());
+    for (size_t i = 0; i < a.size(); ++i) EXPECT_NEAR(a[i], period_t[i], 5e-6);
+    for (size_t i = 0; i < b.size(); ++i) EXPECT_NEAR(b[i], period_2t[i], 5e-6);
+}
+
+TEST(RectangularWave, VeryLargeDampingIsNotFinite) {
+    // cosh 2 pi beta leaves the double range above beta ~ 56.5: the value is infinite or NaN,
+    // never a spurious finite number.
+    EXPECT_FALSE(std::isfinite(rectangular_wave_characteristic('A', 60.0, 1.0, 1.0)));
+    EXPECT_FALSE(std::isfinite(rectangular_wave_characteristic('B', 60.0, 1.0, 1.0)));
+}
+
+}  // namespace
