@@ -1,0 +1,202 @@
+// Reading and writing one boundary file. The reader checks the whole file in a scratch table
+// before it touches the destination, so a damaged file never leaves a half-replaced table; the
+// writer puts a file in place only once all of it is on disk.
+#include "data/boundary_files.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "app/program_state.h"
+
+namespace {
+
+// Longest number token accepted. A written field is 10 characters; a longer token is still read
+// if it fits here (a hand-edited file with extra digits), anything longer makes the file unusable.
+constexpr int token_capacity = 128;
+
+// Longest path of the temporary file written beside the final one.
+constexpr int temporary_name_capacity = 4096;
+
+// Attempts at a fresh temporary name before giving up (each differs by a counter).
+constexpr int temporary_name_attempts = 100;
+
+// The white space of the C locale, which separates numbers ("\r" included, so CRLF files read
+// like LF files). Fixed here so that a locale set by the program cannot change the file format.
+bool is_blank(int c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// Reads the next white-space separated token into text (NUL-terminated). Returns its length,
+// 0 at the end of the file, -1 for a token too long or holding a NUL byte (never a number).
+int next_token(FILE* file, char (&text)[token_capacity])
+{
+    int c = getc(file);
+    while (c != EOF && is_blank(c)) c = getc(file);
+    int length = 0;
+    while (c != EOF && !is_blank(c)) {
+        if (c == '\0' || length == token_capacity - 1) return -1;
+        text[length++] = static_cast<char>(c);
+        c = getc(file);
+    }
+    text[length] = '\0';
+    return length;
+}
+
+// A real number: the whole token must be one strtod number (the conversion "%lf" makes), and
+// finite. Infinity, NaN and overflow to infinity are refused: no boundary lies there.
+bool read_real(FILE* file, double* value)
+{
+    char text[token_capacity];
+    const int length = next_token(file, text);
+    if (length <= 0) return false;
+    char* end = nullptr;
+    const double parsed = std::strtod(text, &end);
+    if (end != text + length || !std::isfinite(parsed)) return false;
+    *value = parsed;
+    return true;
+}
+
+// A root count: the whole token must be a decimal integer (the conversion "%d" makes) in
+// 0 ... 9. A token such as "3.5" is refused rather than read as 3 followed by ".5", which is
+// how "%d" and "%lf" would split it: a count with a fraction means the columns are out of step.
+bool read_count(FILE* file, int* value)
+{
+    char text[token_capacity];
+    const int length = next_token(file, text);
+    if (length <= 0) return false;
+    char* end = nullptr;
+    errno = 0;
+    const long parsed = std::strtol(text, &end, 10);
+    if (end != text + length || errno != 0) return false;
+    if (parsed < 0 || parsed > max_roots_per_column) return false;
+    *value = static_cast<int>(parsed);
+    return true;
+}
+
+// Reads a whole file into scratch; true only if every check passes.
+bool read_checked(FILE* file, int n, double* file_beta, boundary_table& scratch)
+{
+    if (!read_real(file, file_beta)) return false;
+    for (int i = 0; i <= n; ++i) {
+        if (!read_count(file, &scratch.counts[i])) return false;
+        for (int j = 0; j <= scratch.counts[i]; ++j)
+            if (!read_real(file, &scratch.points[j][i])) return false;
+    }
+    char text[token_capacity];
+    return next_token(file, text) == 0 && !ferror(file);
+}
+
+// The fields of a column line carry no separator of their own: a value is readable only if its
+// "%10.6f" field starts with a blank, that is if it is finite and rounds to -9.999999 ... 99.999999
+// (epsilon 0 ... 30 and the delta range -1 ... 10 always do).
+bool field_is_separated(double value)
+{
+    char field[64];
+    return std::isfinite(value) && std::snprintf(field, sizeof field, "%10.6f", value) == 10 &&
+           field[0] == ' ';
+}
+
+bool table_is_writable(int n, const int* counts, const double (*points)[boundary_columns])
+{
+    if (n < 0 || n >= boundary_columns) return false;
+    for (int i = 0; i <= n; ++i) {
+        if (counts[i] < 0 || counts[i] > max_roots_per_column) return false;
+        for (int j = 0; j <= counts[i]; ++j)
+            if (!field_is_separated(points[j][i])) return false;
+    }
+    return true;
+}
+
+// Creates a new, empty temporary file beside file_name with the usual permissions (0666 less the
+// umask). Its name goes to temporary_name. Returns the open stream or nullptr.
+FILE* create_temporary(const char* file_name, char (&temporary_name)[temporary_name_capacity])
+{
+    for (int attempt = 0; attempt < temporary_name_attempts; ++attempt) {
+        const int length = std::snprintf(temporary_name, temporary_name_capacity, "%s.tmp%ld-%d",
+                                         file_name, static_cast<long>(getpid()), attempt);
+        if (length < 0 || length >= temporary_name_capacity) return nullptr;
+        const int fd = open(temporary_name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST) continue;
+            return nullptr;
+        }
+        FILE* file = fdopen(fd, "w");
+        if (file == nullptr) {
+            close(fd);
+            unlink(temporary_name);
+        }
+        return file;
+    }
+    return nullptr;
+}
+
+// The text of the file. Returns false if any output failed.
+bool print_table(FILE* file, double beta, int n, const int* counts,
+                 const double (*points)[boundary_columns])
+{
+    bool ok = std::fprintf(file, "%10.6f\n", beta) >= 0;
+    for (int i = 0; i <= n && ok; ++i) {
+        ok = std::fprintf(file, "%3d", counts[i]) >= 0;
+        for (int j = 0; j <= counts[i] && ok; ++j) ok = std::fprintf(file, "%10.6f", points[j][i]) >= 0;
+        ok = ok && std::fputc('\n', file) != EOF;
+    }
+    return ok;
+}
+
+}  // namespace
+
+boundary_write_result write_boundary_file(const char* file_name, double beta, int n,
+                                          const int* counts,
+                                          const double (*points)[boundary_columns])
+{
+    if (!std::isfinite(beta) || !table_is_writable(n, counts, points)) return boundary_table_invalid;
+
+    char temporary_name[temporary_name_capacity];
+    FILE* file = create_temporary(file_name, temporary_name);
+    if (file == nullptr) return boundary_create_failed;
+
+    // fsync before the rename, so that after a crash the name holds either the old file or the
+    // complete new one.
+    bool ok = print_table(file, beta, n, counts, points);
+    ok = std::fflush(file) == 0 && ok;
+    ok = !std::ferror(file) && ok;
+    ok = fsync(fileno(file)) == 0 && ok;
+    ok = std::fclose(file) == 0 && ok;
+    if (!ok) {
+        unlink(temporary_name);
+        return boundary_write_failed;
+    }
+    if (std::rename(temporary_name, file_name) != 0) {
+        unlink(temporary_name);
+        return boundary_create_failed;
+    }
+    return boundary_written;
+}
+
+bool read_boundary_file(const char* file_name, int n, int* counts,
+                        double (*points)[boundary_columns])
+{
+    if (n < 0 || n >= boundary_columns) return false;
+    FILE* file = std::fopen(file_name, "rt");
+    if (file == nullptr) return false;
+    // About 126 kB on the stack; only columns 0 ... n and rows 0 ... count are ever filled or read.
+    boundary_table scratch;
+    double file_beta = 0.0;
+    const bool valid = read_checked(file, n, &file_beta, scratch);
+    std::fclose(file);
+    if (!valid) return false;
+
+    for (int i = 0; i <= n; ++i) {
+        counts[i] = scratch.counts[i];
+        for (int j = 0; j <= scratch.counts[i]; ++j) points[j][i] = scratch.points[j][i];
+    }
+    beta = file_beta;
+    return true;
+}

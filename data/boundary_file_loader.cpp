@@ -1,0 +1,86 @@
+// The 22 stored boundary tables: their names and scans, the loader the dialog calls for a tabled
+// damping (reading each file, or scanning its table when the file is unusable), and the
+// scan-and-write step of the boundary file generator.
+#include "data/boundary_files.h"
+
+#include <cstdio>
+
+#include "app/program_state.h"
+#include "stability/boundary_scan.h"
+
+const boundary_file_entry boundary_file_list[boundary_file_count] = {
+    {"filedc1", '1', 0.0},    {"fileds1", '2', 0.0},    {"filedc2", '3', 0.0},
+    {"fileds2", '4', 0.0},
+    {"fileb1001", '5', 0.01}, {"fileb2001", '6', 0.01}, {"fileb1002", '5', 0.02},
+    {"fileb2002", '6', 0.02}, {"fileb1005", '5', 0.05}, {"fileb2005", '6', 0.05},
+    {"fileb1010", '5', 0.1},  {"fileb2010", '6', 0.1},  {"fileb1020", '5', 0.2},
+    {"fileb2020", '6', 0.2},  {"fileb1050", '5', 0.5},  {"fileb2050", '6', 0.5},
+    {"fileb1100", '5', 1.0},  {"fileb2100", '6', 1.0},  {"fileb1200", '5', 2.0},
+    {"fileb2200", '6', 2.0},  {"fileb1500", '5', 5.0},  {"fileb2500", '6', 5.0},
+};
+
+namespace {
+
+// Entries 0 ... 3 of the list are the undamped curves; B1 and B2 of each damping follow in pairs.
+constexpr int undamped_file_count = 4;
+constexpr int damped_pair_count = (boundary_file_count - undamped_file_count) / 2;
+
+// Progress lines before each undamped file. The fourth names the curve Ds3 while it reads the
+// Ds2 file: that is the text users know.
+const char* const undamped_announcements[undamped_file_count] = {
+    "\nβ=0 安定限界(1) Dc1(δ,ε)=0のデータ読み出し",
+    "\nβ=0 安定限界(2) Ds1(δ,ε)=0のデータ読み出し",
+    "\nβ=0 安定限界(3) Dc2(δ,ε)=0のデータ読み出し",
+    "\nβ=0 安定限界(4) Ds3(δ,ε)=0のデータ読み出し",
+};
+
+// Reads one file into its table. If it is missing or unusable the table is untouched by the read,
+// the user is told, and the table is scanned with the file's own kind and damping, which is what
+// the file would have held; the global beta then keeps its value.
+void load_or_scan(const boundary_file_entry& file, boundary_table& table)
+{
+    if (read_boundary_file(file.name, epsilon_steps, table.counts, table.points)) return;
+    std::printf("\n%s を読み込めません（ファイルがないか，形式が正しくありません）。安定限界を計算中．．．．",
+                file.name);
+    std::fflush(stdout);
+    boundary_scan(file.kind, file.beta, table.counts, table.points, epsilon_steps);
+}
+
+}  // namespace
+
+boundary_write_result generate_boundary_file(const char* path, char kind, double beta, int n)
+{
+    if (n < 0 || n >= boundary_columns) return boundary_table_invalid;
+    // About 126 kB on the stack: the table exists only until it is written.
+    boundary_table scratch;
+    boundary_scan(kind, beta, scratch.counts, scratch.points, n);
+    return write_boundary_file(path, beta, n, scratch.counts, scratch.points);
+}
+
+void load_boundary_files(double typed_beta)
+{
+    // Every test uses typed_beta: each successful read replaces the global beta.
+    if (typed_beta == 0.0) {
+        boundary_table* const undamped_tables[undamped_file_count] = {
+            &boundary_dc1, &boundary_ds1, &boundary_dc2, &boundary_ds2};
+        std::printf("\n");
+        for (int i = 0; i < undamped_file_count; ++i) {
+            std::printf("%s", undamped_announcements[i]);
+            std::fflush(stdout);
+            load_or_scan(boundary_file_list[i], *undamped_tables[i]);
+        }
+    }
+    for (int pair = 0; pair < damped_pair_count; ++pair) {
+        const boundary_file_entry& b1_file = boundary_file_list[undamped_file_count + 2 * pair];
+        const boundary_file_entry& b2_file = boundary_file_list[undamped_file_count + 2 * pair + 1];
+        if (typed_beta != b1_file.beta) continue;
+        std::printf("\n");
+        std::printf("\nβ=%4.2f 安定限界(5) B1(δ,ε)=0のデータ読み出し", typed_beta);
+        std::fflush(stdout);
+        load_or_scan(b1_file, boundary_b1);
+        std::printf("\nβ=%4.2f 安定限界(6) B2(δ,ε)=0のデータ読み出し", typed_beta);
+        std::fflush(stdout);
+        load_or_scan(b2_file, boundary_b2);
+    }
+    std::fflush(stdout);
+}

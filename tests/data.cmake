@@ -1,0 +1,14 @@
+# Boundary files: reader and writer, loader, the replay of the reader's fuzz corpus, and the
+# generator's command line and the tables the build made with it.
+paravib_test(boundary_file_io_test boundary_file_io_test.cpp LABELS data)
+paravib_test(boundary_file_loader_test boundary_file_loader_test.cpp LABELS data)
+paravib_test(boundary_file_corpus_test fuzz/boundary_file_replay_test.cpp fuzz/boundary_file_check.cpp
+  LABELS data)
+target_compile_definitions(boundary_file_corpus_test PRIVATE
+  BOUNDARY_FILE_CORPUS="${CMAKE_CURRENT_SOURCE_DIR}/fuzz/corpus")
+
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+add_test(NAME boundary_generator_test
+  COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/boundary_generator_test.py
+          $<TARGET_FILE:paravib-boundaries> ${CMAKE_BINARY_DIR}/boundaries)
+set_tests_properties(boundary_generator_test PROPERTIES LABELS data)

@@ -1,0 +1,171 @@
+// paravib-boundaries: scans stability boundaries with the program's own numerics and writes them
+// as boundary files, either the 22 stored tables into a folder or one table of any kind.
+// Exit status: 0 done, 1 a file could not be written, 2 wrong arguments or an unwritable path.
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "data/boundary_files.h"
+
+namespace {
+
+constexpr int exit_write_error = 1;
+constexpr int exit_usage_error = 2;
+
+// Longest output path accepted.
+constexpr int path_capacity = 4096;
+
+// The determinant kinds a boundary table can be scanned for.
+constexpr const char* known_kinds = "123456AB";
+
+const char* const usage_text =
+    "Usage: paravib-boundaries DIR\n"
+    "       paravib-boundaries --kind K --beta B FILE\n"
+    "\n"
+    "Scans the stability boundaries of y'' + 2 beta y' + K(t) y = 0 in the (delta, epsilon) plane\n"
+    "(epsilon 0 ... 10 in 500 steps, delta -1 ... 10) and writes them as boundary files.\n"
+    "\n"
+    "  DIR              write the 22 tables the program loads (filedc1 ... fileb2500) into the\n"
+    "                   existing folder DIR, one line per file\n"
+    "  --kind K         determinant kind of one table: 1 2 3 4 undamped Mathieu Dc1 Ds1 Dc2 Ds2,\n"
+    "                   5 6 damped Mathieu B1 B2, A B square wave of period T and 2T\n"
+    "  --beta B         damping beta of that table, a finite number\n"
+    "  FILE             where that table is written\n"
+    "  --help           print this text\n"
+    "\n"
+    "A file appears under its name only when it is complete.\n"
+    "Exit status: 0 done, 1 a file could not be written, 2 wrong arguments or unwritable path.\n";
+
+int usage_error(const char* message, const char* detail)
+{
+    std::fprintf(stderr, "paravib-boundaries: %s%s\n", message, detail);
+    std::fprintf(stderr, "Try 'paravib-boundaries --help'.\n");
+    return exit_usage_error;
+}
+
+bool is_folder(const char* path)
+{
+    struct stat status;
+    return stat(path, &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+// The folder part of a file path ("." for a bare name) into folder.
+void folder_of(const char* path, char (&folder)[path_capacity])
+{
+    const char* slash = std::strrchr(path, '/');
+    if (slash == nullptr) {
+        std::snprintf(folder, path_capacity, ".");
+    } else if (slash == path) {
+        std::snprintf(folder, path_capacity, "/");
+    } else {
+        std::snprintf(folder, path_capacity, "%.*s", static_cast<int>(slash - path), path);
+    }
+}
+
+// Checks that files can be created in folder; prints the reason and returns false if not.
+bool folder_is_writable(const char* folder, const char* shown_as)
+{
+    if (!is_folder(folder)) {
+        usage_error("no such folder: ", shown_as);
+        return false;
+    }
+    if (access(folder, W_OK | X_OK) != 0) {
+        usage_error("cannot write into folder: ", shown_as);
+        return false;
+    }
+    return true;
+}
+
+// Scans and writes one file; reports a failure and returns the exit status.
+int write_one(const char* path, char kind, double beta)
+{
+    switch (generate_boundary_file(path, kind, beta, boundary_file_intervals)) {
+    case boundary_written:
+        return 0;
+    case boundary_create_failed:
+        return usage_error("cannot create file: ", path);
+    case boundary_write_failed:
+        std::fprintf(stderr, "paravib-boundaries: writing %s failed; the file was not written\n", path);
+        return exit_write_error;
+    case boundary_table_invalid:
+        std::fprintf(stderr,
+                     "paravib-boundaries: the scan for %s gave a value that is not finite; "
+                     "the file was not written\n", path);
+        return exit_write_error;
+    }
+    return exit_write_error;
+}
+
+int write_folder(const char* folder)
+{
+    if (!folder_is_writable(folder, folder)) return exit_usage_error;
+    for (const boundary_file_entry& file : boundary_file_list) {
+        char path[path_capacity];
+        const int length = std::snprintf(path, path_capacity, "%s/%s", folder, file.name);
+        if (length < 0 || length >= path_capacity) return usage_error("path too long: ", folder);
+        const int status = write_one(path, file.kind, file.beta);
+        if (status != 0) return status;
+        std::printf("%s: kind %c, beta %.2f\n", path, file.kind, file.beta);
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
+int write_single(const char* path, char kind, double beta)
+{
+    if (is_folder(path)) return usage_error("is a folder, not a file: ", path);
+    char folder[path_capacity];
+    folder_of(path, folder);
+    if (!folder_is_writable(folder, path)) return exit_usage_error;
+    const int status = write_one(path, kind, beta);
+    if (status == 0) std::printf("%s: kind %c, beta %g\n", path, kind, beta);
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const char* kind_text = nullptr;
+    const char* beta_text = nullptr;
+    const char* operand = nullptr;
+    bool options_ended = false;
+    for (int a = 1; a < argc; ++a) {
+        const char* arg = argv[a];
+        if (!options_ended && (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0)) {
+            std::fputs(usage_text, stdout);
+            return 0;
+        }
+        if (!options_ended && (std::strcmp(arg, "--kind") == 0 || std::strcmp(arg, "--beta") == 0)) {
+            if (a + 1 == argc) return usage_error("missing value after ", arg);
+            (arg[2] == 'k' ? kind_text : beta_text) = argv[++a];
+        } else if (!options_ended && std::strcmp(arg, "--") == 0) {
+            options_ended = true;
+        } else if (!options_ended && arg[0] == '-' && arg[1] != '\0') {
+            return usage_error("unknown option: ", arg);
+        } else if (operand != nullptr) {
+            return usage_error("more than one folder or file given: ", arg);
+        } else {
+            operand = arg;
+        }
+    }
+
+    if (kind_text == nullptr && beta_text == nullptr) {
+        if (operand == nullptr) return usage_error("missing folder (or --kind K --beta B FILE)", "");
+        return write_folder(operand);
+    }
+    if (kind_text == nullptr) return usage_error("missing --kind K", "");
+    if (beta_text == nullptr) return usage_error("missing --beta B", "");
+    if (std::strlen(kind_text) != 1 || std::strchr(known_kinds, kind_text[0]) == nullptr)
+        return usage_error("unknown kind (expected one of 1 2 3 4 5 6 A B): ", kind_text);
+    char* end = nullptr;
+    const double beta = std::strtod(beta_text, &end);
+    if (beta_text[0] == '\0' || *end != '\0' || !std::isfinite(beta))
+        return usage_error("beta is not a finite number: ", beta_text);
+    if (operand == nullptr) return usage_error("missing output file", "");
+    return write_single(operand, kind_text[0], beta);
+}
