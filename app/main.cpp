@@ -1,0 +1,12 @@
+// paravib: the console dialog first, then the graphics window and its main loop, which never
+// returns; from then on the display, reshape and keyboard callbacks do all the work.
+#include "app/parameter_dialog.h"
+#include "app/program_state.h"
+#include "app/window.h"
+
+int main(int argc, char** argv) {
+    command_key = 'k';
+    parameter_dialog();
+    open_window(&argc, argv);
+    return 0;
+}
