@@ -1,0 +1,27 @@
+// The one graphics window: 800 x 800, double buffered, identity projection so that drawing
+// coordinates run from -1 to 1 on both axes, and the brackets of every picture.
+#pragma once
+
+// Window side in pixels; one unit of window coordinates is half of it.
+constexpr int window_size = 800;
+
+// Creates the window (size, GLUT initialisation with the command line, display mode RGB, double,
+// depth, the caption window_title also as UTF-8 _NET_WM_NAME and WM_NAME), registers display,
+// reshape and keyboard and sets the clear colour, then enters GLUT's main loop, which does not
+// return. GLUT ends the process itself (status 1) when it cannot open the display.
+void open_window(int* argc, char** argv);
+
+// Everything open_window does before the main loop; returns with the window's context current.
+void create_window(int* argc, char** argv);
+
+// Reshape callback: viewport over the whole window, identity projection, model-view current.
+void reshape(int width, int height);
+
+// Opaque white background.
+void set_clear_colour();
+
+// Start of a picture: clears colour and depth and loads the identity model-view matrix.
+void begin_frame();
+
+// End of a picture: flushes and swaps the buffers.
+void end_frame();
