@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  g++ cmake make pkg-config python3
+  g++ cmake make pkg-config python3 dpkg-dev file
   libgtest-dev libbenchmark-dev
   freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev libx11-dev libgl1-mesa-dri
   xvfb xauth xdotool x11-apps x11-utils
