@@ -118,25 +118,6 @@ void ask_initial_values() {
     ask_numbers(initial_values_prompt, 2, fields);
 }
 
-// A new motion from (y0, v0) at t = 0 whose history sweep starts at entry 0, and every view
-// scale and placement back at its start value.
-void reset_response_and_views() {
-    y_now = y_init;
-    v_now = v_init;
-    t_now = 0.0;
-    sample_index = 0;
-    y_history[0] = y_now;
-    v_history[0] = v_now;
-    k_history[0] = 0.0;
-    y_scale = 0.5;
-    time_scale = 0.01;
-    chart_scale_delta = 0.09;
-    chart_scale_epsilon = 0.1;
-    screen_centre = {0.0, 0.0};
-    response_origin = {-0.99, 0.0};
-    chart_origin = screen_centre;
-}
-
 }  // namespace
 
 void parameter_dialog() {
@@ -155,3 +136,22 @@ void parameter_dialog() {
     std::fflush(stdout);
     reset_response_and_views();
 }
+
+// The other 1500 history entries keep their samples; a new sweep overwrites them as it goes.
+void reset_response_and_views() {
+    y_now = y_init;
+    v_now = v_init;
+    t_now = 0.0;
+    sample_index = 0;
+    y_history[0] = y_now;
+    v_history[0] = v_now;
+    k_history[0] = 0.0;
+    y_scale = 0.5;
+    time_scale = 0.01;
+    chart_scale_delta = 0.09;
+    chart_scale_epsilon = 0.1;
+    screen_centre = {0.0, 0.0};
+    response_origin = {-0.99, 0.0};
+    chart_origin = screen_centre;
+}
+

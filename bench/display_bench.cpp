@@ -5,6 +5,7 @@
 #include <X11/Xlib.h>
 #include <benchmark/benchmark.h>
 
+#include "app/parameter_dialog.h"
 #include "app/program_state.h"
 #include "app/window.h"
 #include "draw/response_view.h"
@@ -40,20 +41,9 @@ void dialog_state(char kind, double beta_value, char key) {
     two_beta = 2.0 * beta_value;
     delta = 2.0;
     epsilon = 1.0;
-    y_now = 1.0;
-    v_now = 0.0;
-    t_now = 0.0;
-    sample_index = 0;
-    y_history[0] = y_now;
-    v_history[0] = v_now;
-    k_history[0] = 0.0;
-    y_scale = 0.5;
-    time_scale = 0.01;
-    chart_scale_delta = 0.09;
-    chart_scale_epsilon = 0.1;
-    screen_centre = {0.0, 0.0};
-    response_origin = {-0.99, 0.0};
-    chart_origin = screen_centre;
+    y_init = 1.0;
+    v_init = 0.0;
+    reset_response_and_views();
     epsilon_steps = 500;
 }
 

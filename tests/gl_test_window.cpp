@@ -11,6 +11,7 @@
 
 #include <cstring>
 
+#include "app/parameter_dialog.h"
 #include "app/window.h"
 
 namespace {
@@ -132,20 +133,7 @@ void reset_state(char kind, double beta_value, double delta_value, double epsilo
     epsilon = epsilon_value;
     y_init = y0;
     v_init = v0;
-    y_now = y0;
-    v_now = v0;
-    t_now = 0.0;
-    sample_index = 0;
-    y_history[0] = y0;
-    v_history[0] = v0;
-    k_history[0] = 0.0;
-    y_scale = 0.5;
-    time_scale = 0.01;
-    chart_scale_delta = 0.09;
-    chart_scale_epsilon = 0.1;
-    screen_centre = {0.0, 0.0};
-    response_origin = {-0.99, 0.0};
-    chart_origin = screen_centre;
+    reset_response_and_views();
     epsilon_steps = 500;
 }
 
