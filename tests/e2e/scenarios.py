@@ -66,7 +66,13 @@ class Context:
                                lambda: con.process.poll() is None)
         self.figures.append(("window found %.2f s after the last answer" %
                              (time.monotonic() - start)))
+        # freeglut maps the window inside glutCreateWindow; the program sets the UTF-8 caption
+        # right after, so a fast search can see the window a moment before its caption.
+        deadline = time.monotonic() + WINDOW_TIMEOUT
         net_wm_name, wm_name = self.x.window_names(w)
+        while (net_wm_name != CAPTION or wm_name != CAPTION) and time.monotonic() < deadline:
+            time.sleep(0.05)
+            net_wm_name, wm_name = self.x.window_names(w)
         check(net_wm_name == CAPTION, "_NET_WM_NAME is %r" % net_wm_name)
         check(wm_name == CAPTION, "WM_NAME is %r" % wm_name)
         # Without a window manager the window sits where the program asked, which is -1, -1 by
