@@ -2,7 +2,7 @@
 // (no redisplay is posted, so each such key advances the motion by exactly one frame).
 #include "app/keyboard.h"
 
-#include "app/key_commands.h"
+#include "control/key_commands.h"
 #include "draw/response_view.h"
 
 void keyboard(unsigned char key, int, int) {

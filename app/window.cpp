@@ -10,7 +10,7 @@
 #include <cstring>
 
 #include "app/keyboard.h"
-#include "app/program_state.h"
+#include "state/program_state.h"
 #include "draw/response_view.h"
 
 namespace {
@@ -69,14 +69,4 @@ void reshape(int width, int height) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);
-}
-
-void begin_frame() {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
-}
-
-void end_frame() {
-    glFlush();
-    glutSwapBuffers();
 }

@@ -1,5 +1,5 @@
 // The one graphics window: 800 x 800, double buffered, identity projection so that drawing
-// coordinates run from -1 to 1 on both axes, and the brackets of every picture.
+// coordinates run from -1 to 1 on both axes.
 #pragma once
 
 // Window side in pixels; one unit of window coordinates is half of it.
@@ -19,9 +19,3 @@ void reshape(int width, int height);
 
 // Opaque white background.
 void set_clear_colour();
-
-// Start of a picture: clears colour and depth and loads the identity model-view matrix.
-void begin_frame();
-
-// End of a picture: flushes and swaps the buffers.
-void end_frame();

@@ -11,7 +11,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 #include "data/boundary_files.h"
 
 namespace {
@@ -36,7 +36,7 @@ bool generate_files(const std::string& folder, const std::string& prefix)
     for (const boundary_file_entry& file : boundary_file_list) {
         if (std::string(file.name).rfind(prefix, 0) != 0) continue;
         const std::string path = folder + "/" + file.name;
-        if (generate_boundary_file(path.c_str(), file.kind, file.beta, boundary_file_intervals) !=
+        if (generate_boundary_file(path.c_str(), file.kind, file.beta, epsilon_intervals) !=
             boundary_written)
             return false;
     }
@@ -76,7 +76,7 @@ void load_tabled_beta(benchmark::State& state)
     const int null_device = open("/dev/null", O_WRONLY);
     dup2(null_device, STDOUT_FILENO);
     close(null_device);
-    epsilon_steps = boundary_file_intervals;
+    epsilon_steps = epsilon_intervals;
     for (auto _ : state) {
         load_boundary_files(0.1);
         benchmark::ClobberMemory();

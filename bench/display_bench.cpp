@@ -5,8 +5,8 @@
 #include <X11/Xlib.h>
 #include <benchmark/benchmark.h>
 
-#include "app/parameter_dialog.h"
-#include "app/program_state.h"
+#include "control/parameter_dialog.h"
+#include "state/program_state.h"
 #include "app/window.h"
 #include "draw/response_view.h"
 #include "stability/boundary_scan.h"

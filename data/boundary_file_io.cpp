@@ -12,7 +12,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "app/program_state.h"
 
 namespace {
 
@@ -181,15 +180,15 @@ boundary_write_result write_boundary_file(const char* file_name, double beta, in
 }
 
 bool read_boundary_file(const char* file_name, int n, int* counts,
-                        double (*points)[boundary_columns])
+                        double (*points)[boundary_columns], double* file_beta)
 {
     if (n < 0 || n >= boundary_columns) return false;
     FILE* file = std::fopen(file_name, "rt");
     if (file == nullptr) return false;
     // About 126 kB on the stack; only columns 0 ... n and rows 0 ... count are ever filled or read.
     boundary_table scratch;
-    double file_beta = 0.0;
-    const bool valid = read_checked(file, n, &file_beta, scratch);
+    double read_beta = 0.0;
+    const bool valid = read_checked(file, n, &read_beta, scratch);
     std::fclose(file);
     if (!valid) return false;
 
@@ -197,6 +196,6 @@ bool read_boundary_file(const char* file_name, int n, int* counts,
         counts[i] = scratch.counts[i];
         for (int j = 0; j <= scratch.counts[i]; ++j) points[j][i] = scratch.points[j][i];
     }
-    beta = file_beta;
+    *file_beta = read_beta;
     return true;
 }

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 #include "stability/boundary_scan.h"
 
 const boundary_file_entry boundary_file_list[boundary_file_count] = {
@@ -39,7 +39,8 @@ const char* const undamped_announcements[undamped_file_count] = {
 // the file would have held; the global beta then keeps its value.
 void load_or_scan(const boundary_file_entry& file, boundary_table& table)
 {
-    if (read_boundary_file(file.name, epsilon_steps, table.counts, table.points)) return;
+    // A file that is taken replaces the global beta with its own beta line.
+    if (read_boundary_file(file.name, epsilon_steps, table.counts, table.points, &beta)) return;
     std::printf("\n%s を読み込めません（ファイルがないか，形式が正しくありません）。安定限界を計算中．．．．",
                 file.name);
     std::fflush(stdout);

@@ -3,10 +3,8 @@
 // from 22 files of fixed name in the current folder and scans any table whose file is unusable.
 #pragma once
 
-#include "stability/boundary_table.h"
-
-// The stored tables hold 500 epsilon intervals (epsilon 0 ... 10 in steps of 0.02).
-constexpr int boundary_file_intervals = 500;
+#include "state/boundary_table.h"
+#include "state/numbers.h"
 
 // Number of stored tables: the four undamped curves and B1, B2 for nine damping values.
 constexpr int boundary_file_count = 22;
@@ -43,15 +41,15 @@ boundary_write_result write_boundary_file(const char* file_name, double beta, in
                                           const int* counts,
                                           const double (*points)[boundary_columns]);
 
-// Reads a boundary file of n + 1 columns (0 <= n <= 1500) into counts and points, and sets the
-// global beta to its first number. The whole file is read and checked first; only a file that
+// Reads a boundary file of n + 1 columns (0 <= n <= 1500) into counts and points, and its first
+// number, the damping of its scan, into *file_beta. The whole file is read and checked first; only a file that
 // opens, starts with a finite beta, holds n + 1 columns each with a count 0 ... 9 followed by
 // count + 1 finite numbers, and has nothing but white space after them replaces columns 0 ... n
 // (rows 0 ... count of each). Rows above a column's count and columns above n keep their values.
-// Returns whether the file was taken; on false neither the table nor beta has been touched.
+// Returns whether the file was taken; on false neither the table nor *file_beta has been touched.
 // Numbers are white-space separated tokens (a carriage return is white space).
 bool read_boundary_file(const char* file_name, int n, int* counts,
-                        double (*points)[boundary_columns]);
+                        double (*points)[boundary_columns], double* file_beta);
 
 // Scans one table (kind, beta, columns 0 ... n) and writes it to path as write_boundary_file does.
 boundary_write_result generate_boundary_file(const char* path, char kind, double beta, int n);

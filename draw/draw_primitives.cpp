@@ -6,9 +6,10 @@
 
 #include <cmath>
 
+#include "state/numbers.h"
+
 namespace {
 
-constexpr double disc_pi = 3.1415926536;              // pi as the discs use it
 constexpr double radians_per_degree = 0.01745329252;  // glRotated takes degrees
 constexpr double window_pixels_per_unit = 400.0;      // half of the 800-pixel window
 
@@ -177,4 +178,14 @@ void draw_text(float x, float y, void* font, const char* text) {
             glutBitmapCharacter(font, static_cast<signed char>(*c));
         }
     glPopAttrib();
+}
+
+void begin_frame() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+}
+
+void end_frame() {
+    glFlush();
+    glutSwapBuffers();
 }

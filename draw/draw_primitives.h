@@ -3,7 +3,7 @@
 // OpenGL 1.x immediate mode and GLUT bitmap text; they keep no state of their own.
 #pragma once
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 
 // Red, green, blue, alpha for glColor4f. Every colour has alpha 0; blending is never enabled.
 struct rgba {
@@ -62,3 +62,9 @@ void draw_curve(const point& origin, double dx, double scale, int last, const do
 // The bytes of text in the GLUT bitmap font from raster position (x, y), used as given. Sets no
 // colour and leaves lighting as it is; the current colour and raster position are restored.
 void draw_text(float x, float y, void* font, const char* text);
+
+// Start of a picture: clears colour and depth and loads the identity model-view matrix.
+void begin_frame();
+
+// End of a picture: flushes and swaps the buffers.
+void end_frame();

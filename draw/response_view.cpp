@@ -4,7 +4,6 @@
 
 #include <GL/glut.h>
 
-#include "app/window.h"
 #include "draw/draw_primitives.h"
 #include "draw/stability_chart.h"
 #include "response/response_frame.h"

@@ -3,7 +3,7 @@
 // the stability chart over them after the keys 'a', 'z' and 'Z'.
 #pragma once
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 
 // Curves of the response view, in history row order: y red, v green, K blue.
 constexpr int curve_count = 3;

@@ -3,7 +3,7 @@
 // chosen (delta, epsilon) as a red point.
 #pragma once
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 #include "draw/draw_primitives.h"
 
 // Undamped Mathieu equation (system_kind 'm', beta exactly 0): Dc1, Ds1 red, Dc2, Ds2 black;

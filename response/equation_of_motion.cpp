@@ -6,8 +6,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/heap.h"
-#include "app/program_state.h"
+#include "state/heap.h"
+#include "state/program_state.h"
 
 namespace {
 constexpr double gill_c1 = 0.292893219;

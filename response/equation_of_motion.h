@@ -2,9 +2,11 @@
 // one fixed step of the fourth-order Runge-Kutta-Gill method.
 #pragma once
 
-// Half period and period of the excitation, as the fifteen-digit literals the program uses.
-constexpr double half_period = 3.14159265358979;
-constexpr double full_period = 6.28318530717959;
+#include "state/numbers.h"
+
+// Half period and period of the excitation.
+constexpr double half_period = pi;
+constexpr double full_period = two_pi;
 
 // K(t) of the chosen system: 'm' eps cos t + delta; 'r' delta + eps before half a period, delta - eps
 // after (t folded once by a period when above it); any other kind the unexcited delta.

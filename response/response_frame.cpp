@@ -1,7 +1,7 @@
 // The response's time advance and history sampling, one frame per display call.
 #include "response/response_frame.h"
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 #include "response/equation_of_motion.h"
 
 void advance_frame() {

@@ -8,15 +8,10 @@
 #include "stability/hill_determinants.h"
 #include "stability/rectangular_wave.h"
 
-double root_list[root_list_size];
-long long scan_evaluation_count = 0;
-
 namespace {
 
-double evaluate(char kind, double beta, double delta, double eps) {
-    ++scan_evaluation_count;
-    return characteristic_value(kind, beta, delta, eps);
-}
+// The root list of the latest search, in the order found.
+double root_list[root_list_size];
 
 constexpr double delta_start = -1.0;
 constexpr double delta_end = 10.0;
@@ -27,7 +22,7 @@ constexpr double coarse_step = 0.1;
 // |D(r) / Fc| < root_tolerance, Fc being the value at the bracket's first right end. The estimate
 // stays finite: where infinite values make it NaN, the midpoint of the bracket is taken instead. A NaN value ends the refinement at that estimate, and so does the step bound;
 // the bracket still holds the sign change, so the last estimate is the best root there is.
-double refine_root(char kind, double beta, double eps, double a, double fa, double b, double fb,
+double refine_root(characteristic_function evaluate, char kind, double beta, double eps, double a, double fa, double b, double fb,
                    double fc) {
     double r = a;
     for (int step = 0; step < max_false_position_steps; ++step) {
@@ -64,7 +59,8 @@ double characteristic_value(char kind, double beta, double delta, double eps) {
 
 // The scan points are running sums from -1, not multiples of the step. A NaN value is never a sign
 // change (its products and ratios compare false), so non-finite stretches are walked through.
-int delta_root_search(char kind, double beta, double* roots, double eps) {
+int delta_root_search(char kind, double beta, double* roots, double eps,
+                      characteristic_function evaluate) {
     int count = 0;
     double a = delta_start;
     double fa = evaluate(kind, beta, a, eps);
@@ -83,7 +79,7 @@ int delta_root_search(char kind, double beta, double* roots, double eps) {
         } else if (fa * fb < 0.0) {
             c = b;
             fc = fb;
-            root = refine_root(kind, beta, eps, a, fa, b, fb, fc);
+            root = refine_root(evaluate, kind, beta, eps, a, fa, b, fb, fc);
         } else {
             a = b;
             fa = fb;
@@ -97,10 +93,11 @@ int delta_root_search(char kind, double beta, double* roots, double eps) {
     return count;
 }
 
-void boundary_scan(char kind, double beta, int* counts, double (*points)[boundary_columns], int n) {
+void boundary_scan(char kind, double beta, int* counts, double (*points)[boundary_columns], int n,
+                   characteristic_function evaluate) {
     for (int i = 0; i <= n; ++i) {
         double eps = i * epsilon_spacing;
-        int m = delta_root_search(kind, beta, root_list, eps);
+        int m = delta_root_search(kind, beta, root_list, eps, evaluate);
         counts[i] = m;
         points[0][i] = eps;
         if (m > 0) {

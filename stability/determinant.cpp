@@ -20,7 +20,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/heap.h"
+#include "state/heap.h"
 
 namespace {
 constexpr int max_sparse_order = 32;

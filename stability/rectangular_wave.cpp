@@ -6,10 +6,11 @@
 
 #include <cmath>
 
+#include "state/numbers.h"
+
 namespace {
 
-constexpr double pi = 3.14159265358979;          // length of each half period
-constexpr double two_pi = 6.28318530717959;      // the period, in the damping factor
+// pi is the length of each half period, two_pi the period in the damping factor.
 
 // Half trace of the one-period transfer matrix; g1 belongs to the half period with stiffness
 // delta + eps, g2 to the other. A negative g oscillates, a positive one grows or decays, zero is a

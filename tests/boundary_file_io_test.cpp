@@ -7,7 +7,7 @@
 #include <cmath>
 #include <string>
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 #include "boundary_file_test_support.h"
 
 namespace {
@@ -45,7 +45,7 @@ protected:
     bool read(const std::string& text, int n = 2)
     {
         write_text(folder.file("table"), text);
-        return read_boundary_file(folder.file("table").c_str(), n, table.counts, table.points);
+        return read_boundary_file(folder.file("table").c_str(), n, table.counts, table.points, &beta);
     }
     scratch_folder folder;
     boundary_table table;
@@ -72,7 +72,7 @@ TEST_F(boundary_file_io, round_trip_keeps_counts_and_six_decimals)
     source.points[2][1] = 3.00000051;   // rounds up
     ASSERT_EQ(write_boundary_file(folder.file("table").c_str(), 0.1, 2, source.counts, source.points),
               boundary_written);
-    ASSERT_TRUE(read_boundary_file(folder.file("table").c_str(), 2, table.counts, table.points));
+    ASSERT_TRUE(read_boundary_file(folder.file("table").c_str(), 2, table.counts, table.points, &beta));
 
     EXPECT_EQ(beta, 0.1);
     const int counts[3] = {0, 2, 1};
@@ -149,12 +149,12 @@ TEST_F(boundary_file_io, refused_files_leave_table_and_beta_untouched)
 
 TEST_F(boundary_file_io, missing_file_and_bad_column_range_are_refused)
 {
-    EXPECT_FALSE(read_boundary_file(folder.file("absent").c_str(), 2, table.counts, table.points));
+    EXPECT_FALSE(read_boundary_file(folder.file("absent").c_str(), 2, table.counts, table.points, &beta));
     write_text(folder.file("table"), small_table_text);
-    EXPECT_FALSE(read_boundary_file(folder.file("table").c_str(), -1, table.counts, table.points));
+    EXPECT_FALSE(read_boundary_file(folder.file("table").c_str(), -1, table.counts, table.points, &beta));
     EXPECT_FALSE(read_boundary_file(folder.file("table").c_str(), boundary_columns, table.counts,
-                                    table.points));
-    EXPECT_FALSE(read_boundary_file(folder.path.c_str(), 2, table.counts, table.points));  // a folder
+                                    table.points, &beta));
+    EXPECT_FALSE(read_boundary_file(folder.path.c_str(), 2, table.counts, table.points, &beta));  // a folder
     EXPECT_TRUE(same_bytes(table, before));
     EXPECT_EQ(beta, -7.0);
 }
@@ -202,7 +202,7 @@ TEST_F(boundary_file_io, widest_separated_fields_round_trip)
     source.points[2][1] = 99.9999994;
     ASSERT_EQ(write_boundary_file(folder.file("table").c_str(), 123.5, 2, source.counts, source.points),
               boundary_written);
-    ASSERT_TRUE(read_boundary_file(folder.file("table").c_str(), 2, table.counts, table.points));
+    ASSERT_TRUE(read_boundary_file(folder.file("table").c_str(), 2, table.counts, table.points, &beta));
     EXPECT_EQ(table.points[1][1], -9.999999);
     EXPECT_EQ(table.points[2][1], 99.999999);
     EXPECT_EQ(beta, 123.5);  // line 1 stands alone, so beta may fill its field

@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 #include "boundary_file_test_support.h"
 #include "stability/boundary_scan.h"
 
@@ -227,24 +227,24 @@ TEST_F(boundary_file_loader, unusable_undamped_files_are_scanned_with_their_own_
 // values at the six decimals a file holds.
 TEST_F(boundary_file_loader, fallback_matches_the_generated_file)
 {
-    epsilon_steps = boundary_file_intervals;
-    ASSERT_EQ(generate_boundary_file("reference", '6', 0.1, boundary_file_intervals), boundary_written);
+    epsilon_steps = epsilon_intervals;
+    ASSERT_EQ(generate_boundary_file("reference", '6', 0.1, epsilon_intervals), boundary_written);
     boundary_table stored;
     fill_with_pattern(stored);
-    ASSERT_TRUE(read_boundary_file("reference", boundary_file_intervals, stored.counts, stored.points));
+    ASSERT_TRUE(read_boundary_file("reference", epsilon_intervals, stored.counts, stored.points, &beta));
     // A valid B1 file without roots, so that only B2 is scanned.
     boundary_table empty_b1;
-    for (int i = 0; i <= boundary_file_intervals; ++i) {
+    for (int i = 0; i <= epsilon_intervals; ++i) {
         empty_b1.counts[i] = 0;
         empty_b1.points[0][i] = i * 0.02;
     }
-    ASSERT_EQ(write_boundary_file("fileb1010", 0.1, boundary_file_intervals, empty_b1.counts,
+    ASSERT_EQ(write_boundary_file("fileb1010", 0.1, epsilon_intervals, empty_b1.counts,
                                   empty_b1.points), boundary_written);
 
     const std::string output = load_and_capture(0.1);
     EXPECT_EQ(output.substr(output.size() - unreadable("fileb2010").size()), unreadable("fileb2010"));
     int roots = 0;
-    for (int i = 0; i <= boundary_file_intervals; ++i) {
+    for (int i = 0; i <= epsilon_intervals; ++i) {
         ASSERT_EQ(boundary_b2.counts[i], stored.counts[i]) << "column " << i;
         for (int j = 0; j <= stored.counts[i]; ++j) {
             char scanned[32], from_file[32];
@@ -254,7 +254,7 @@ TEST_F(boundary_file_loader, fallback_matches_the_generated_file)
         }
         roots += stored.counts[i];
     }
-    EXPECT_GT(roots, 2 * boundary_file_intervals);  // B2 at beta 0.1: about three roots a column
+    EXPECT_GT(roots, 2 * epsilon_intervals);  // B2 at beta 0.1: about three roots a column
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 #include <iterator>
 #include <string>
 
-#include "stability/boundary_table.h"
+#include "state/boundary_table.h"
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 struct scratch_folder {

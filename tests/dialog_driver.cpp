@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/key_commands.h"
-#include "app/parameter_dialog.h"
-#include "app/program_state.h"
+#include "control/key_commands.h"
+#include "control/parameter_dialog.h"
+#include "state/program_state.h"
 
 namespace {
 

@@ -4,7 +4,7 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_SOURCE_DIR}/with_xvfb.sh)
 
 foreach(display_test draw_primitives_test response_view_test stability_chart_test window_test)
   paravib_test(${display_test} ${display_test}.cpp gl_test_window.cpp
-               LIBS paravib_gui LABELS display)
+               LIBS paravib_app LABELS display)
 endforeach()
 
 unset(CMAKE_CROSSCOMPILING_EMULATOR)

@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include <cstring>
 
-#include "app/parameter_dialog.h"
+#include "control/parameter_dialog.h"
 #include "app/window.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <ostream>
 #include <string>
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 
 // Opens the 800 x 800 window once per process (later calls only report) and reshapes it to
 // 800 x 800. False when no X display can be opened: the caller skips.

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/key_commands.h"
-#include "app/program_state.h"
+#include "control/key_commands.h"
+#include "state/program_state.h"
 
 namespace {
 

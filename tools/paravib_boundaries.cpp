@@ -83,7 +83,7 @@ bool folder_is_writable(const char* folder, const char* shown_as)
 // Scans and writes one file; reports a failure and returns the exit status.
 int write_one(const char* path, char kind, double beta)
 {
-    switch (generate_boundary_file(path, kind, beta, boundary_file_intervals)) {
+    switch (generate_boundary_file(path, kind, beta, epsilon_intervals)) {
     case boundary_written:
         return 0;
     case boundary_create_failed:

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/program_state.h"
+#include "state/program_state.h"
 #include "data/boundary_files.h"
 
 namespace {
@@ -58,7 +58,7 @@ const char* check_boundary_file(const char* path, bool* accepted)
     table = pristine;
     beta = beta_sentinel;
 
-    *accepted = read_boundary_file(path, fuzz_intervals, table.counts, table.points);
+    *accepted = read_boundary_file(path, fuzz_intervals, table.counts, table.points, &beta);
     if (!*accepted) {
         if (std::memcmp(&table, &pristine, sizeof table) != 0) return "refused file changed the table";
         if (!same_double(beta, beta_sentinel)) return "refused file changed beta";

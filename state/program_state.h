@@ -3,7 +3,7 @@
 // writes these fields directly; they live for the whole run and are touched on one thread only.
 #pragma once
 
-#include "stability/boundary_table.h"
+#include "state/boundary_table.h"
 
 // A point in window coordinates (or any pair): x first, then y.
 struct point {
@@ -54,7 +54,7 @@ extern point response_origin;       // left end of the time axis, (-0.99, 0) aft
 extern point chart_origin;          // window place of delta = 0, epsilon = 0
 
 // Boundary data.
-extern int epsilon_steps;  // epsilon intervals of a scan or a boundary file, 500
+extern int epsilon_steps;  // epsilon intervals of a scan or a boundary file, epsilon_intervals
 extern boundary_table boundary_b1;   // B1, or the period-T square-wave boundary
 extern boundary_table boundary_b2;   // B2, or the period-2T square-wave boundary
 extern boundary_table boundary_dc1;  // undamped Mathieu curves, loaded for beta = 0 only
@@ -64,3 +64,8 @@ extern boundary_table boundary_ds2;
 
 // Window caption (UTF-8).
 extern const char* const window_title;
+
+// The end of every dialog pass: a new motion from (y_init, v_init) at t = 0 whose history sweep
+// starts at entry 0 (entries 1 ... 1500 are kept), and every view scale and placement at its start
+// value.
+void reset_response_and_views();

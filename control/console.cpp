@@ -1,6 +1,6 @@
 // Console input of the parameter dialog: the terminal mode of the single-key read and its
 // restoration on every way out, the reading of numbers token by token, and the end of input.
-#include "app/console.h"
+#include "control/console.h"
 
 #include <csignal>
 #include <cmath>

@@ -1,12 +1,12 @@
 // The key table of the graphics window on the program state; the drawing is left to the caller.
 // Keys: s (next frame), t T (time axis), y Y (response height), z Z (chart), a (chart shown),
 // k b d j (console dialog from step 1 ... 4), ESC (end).
-#include "app/key_commands.h"
+#include "control/key_commands.h"
 
 #include <cstdlib>
 
-#include "app/parameter_dialog.h"
-#include "app/program_state.h"
+#include "control/parameter_dialog.h"
+#include "state/program_state.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // The console parameter dialog: four numbered steps, the boundary tables that follow the damping,
 // the key help and the reset of the running response and the view scales. Texts are UTF-8.
-#include "app/parameter_dialog.h"
+#include "control/parameter_dialog.h"
 
 #include <cstdio>
 
-#include "app/console.h"
-#include "app/program_state.h"
+#include "control/console.h"
+#include "state/program_state.h"
 #include "data/boundary_files.h"
 #include "stability/boundary_scan.h"
 
@@ -44,9 +44,6 @@ const char* const key_help_lines[] = {
     "\n'a'キー：安定限界図表示（その時のみ）",
     "\nESCキー：終了\n",
 };
-
-// Scan length of every boundary table the dialog fills (epsilon from 0 to 10 in steps of 0.02).
-constexpr int dialog_epsilon_steps = 500;
 
 // Damping values with stored Mathieu boundaries, as the doubles their decimal input yields;
 // beta = 0 is tested separately by numeric comparison, so -0 counts as well.
@@ -93,7 +90,7 @@ void scan_pair(const char* first_line, char first_kind, const char* second_line,
 // The damping and the stability boundaries of the chosen equation for it. two_beta keeps the
 // typed value even when a boundary file then replaces beta with the one stored in it.
 void ask_damping() {
-    epsilon_steps = dialog_epsilon_steps;
+    epsilon_steps = epsilon_intervals;
     double* fields[] = {&beta};
     ask_numbers(beta_prompt, 1, fields);
     two_beta = 2.0 * beta;
@@ -136,22 +133,3 @@ void parameter_dialog() {
     std::fflush(stdout);
     reset_response_and_views();
 }
-
-// The other 1500 history entries keep their samples; a new sweep overwrites them as it goes.
-void reset_response_and_views() {
-    y_now = y_init;
-    v_now = v_init;
-    t_now = 0.0;
-    sample_index = 0;
-    y_history[0] = y_now;
-    v_history[0] = v_now;
-    k_history[0] = 0.0;
-    y_scale = 0.5;
-    time_scale = 0.01;
-    chart_scale_delta = 0.09;
-    chart_scale_epsilon = 0.1;
-    screen_centre = {0.0, 0.0};
-    response_origin = {-0.99, 0.0};
-    chart_origin = screen_centre;
-}
-

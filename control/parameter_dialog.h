@@ -10,7 +10,3 @@
 // that cannot be read is refused with a message and its step asked again; the end of console
 // input ends the process with status 0.
 void parameter_dialog();
-
-// The end of every pass: a new motion from (y_init, v_init) at t = 0 whose history sweep starts at
-// entry 0 (entries 1 ... 1500 are kept), and every view scale and placement at its start value.
-void reset_response_and_views();

@@ -1,5 +1,5 @@
 // Zero-filling allocation with the program's single out-of-memory exit.
-#include "app/heap.h"
+#include "state/heap.h"
 
 #include <cstdio>
 #include <cstdlib>
