@@ -10,8 +10,8 @@
 #include <cstring>
 
 #include "app/keyboard.h"
-#include "state/program_state.h"
 #include "draw/response_view.h"
+#include "state/program_state.h"
 
 namespace {
 
@@ -60,9 +60,7 @@ void open_window(int* argc, char** argv) {
     glutMainLoop();
 }
 
-void set_clear_colour() {
-    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
-}
+void set_clear_colour() { glClearColor(1.0f, 1.0f, 1.0f, 1.0f); }
 
 void reshape(int width, int height) {
     glViewport(0, 0, width, height);

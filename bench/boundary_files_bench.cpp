@@ -11,28 +11,26 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "state/program_state.h"
 #include "data/boundary_files.h"
+#include "state/program_state.h"
 
 namespace {
 
 // A temporary folder for one benchmark, removed with its files.
 struct bench_folder {
     std::string path;
-    bench_folder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "paravib-bench-XXXXXX").string();
+    bench_folder() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "paravib-bench-XXXXXX").string();
         if (mkdtemp(pattern.data()) != nullptr) path = pattern;
     }
-    ~bench_folder()
-    {
+    ~bench_folder() {
         if (!path.empty()) std::filesystem::remove_all(path);
     }
 };
 
 // Scans and writes the stored tables whose names start with prefix ("" for all 22).
-bool generate_files(const std::string& folder, const std::string& prefix)
-{
+bool generate_files(const std::string& folder, const std::string& prefix) {
     for (const boundary_file_entry& file : boundary_file_list) {
         if (std::string(file.name).rfind(prefix, 0) != 0) continue;
         const std::string path = folder + "/" + file.name;
@@ -43,8 +41,7 @@ bool generate_files(const std::string& folder, const std::string& prefix)
     return true;
 }
 
-void generate_stored_tables(benchmark::State& state)
-{
+void generate_stored_tables(benchmark::State& state) {
     bench_folder folder;
     if (folder.path.empty()) {
         state.SkipWithError("no temporary folder");
@@ -61,8 +58,7 @@ void generate_stored_tables(benchmark::State& state)
 BENCHMARK(generate_stored_tables)->Unit(benchmark::kSecond)->Iterations(1);
 
 // Loading both tables of one tabled beta from files, with the console lines sent to /dev/null.
-void load_tabled_beta(benchmark::State& state)
-{
+void load_tabled_beta(benchmark::State& state) {
     bench_folder folder;
     const std::filesystem::path previous = std::filesystem::current_path();
     if (folder.path.empty() || !generate_files(folder.path, "fileb1010") ||

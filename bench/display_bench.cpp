@@ -5,11 +5,11 @@
 #include <X11/Xlib.h>
 #include <benchmark/benchmark.h>
 
-#include "control/parameter_dialog.h"
-#include "state/program_state.h"
 #include "app/window.h"
+#include "control/parameter_dialog.h"
 #include "draw/response_view.h"
 #include "stability/boundary_scan.h"
+#include "state/program_state.h"
 
 namespace {
 
@@ -89,8 +89,7 @@ void display_call(benchmark::State& state, char kind, double beta_value, char ke
     if (key == 'a') state.counters["dots"] = dots_drawn(kind, beta_value);
 }
 BENCHMARK_CAPTURE(display_call, response_view, 'm', 0.1, 's')->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(display_call, chart_damped_mathieu, 'm', 0.1, 'a')
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(display_call, chart_damped_mathieu, 'm', 0.1, 'a')->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(display_call, chart_undamped_mathieu, 'm', 0.0, 'a')
     ->Unit(benchmark::kMillisecond);
 

@@ -2,12 +2,12 @@
 // restoration on every way out, the reading of numbers token by token, and the end of input.
 #include "control/console.h"
 
-#include <csignal>
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <termios.h>
 #include <unistd.h>
+#include <cmath>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 

@@ -25,24 +25,24 @@ bool reenter_dialog() {
 bool apply_key(unsigned char key) {
     command_key = static_cast<char>(key);
     switch (key) {
-        case 't': time_scale = time_scale * zoom_factor; return true;   // shorter time axis
-        case 'T': time_scale = time_scale / zoom_factor; return true;   // longer time axis
-        case 'y': y_scale = y_scale * zoom_factor; return true;         // lower curves
-        case 'Y': y_scale = y_scale / zoom_factor; return true;         // taller curves
-        case 'z':                                                       // smaller chart
+        case 't': time_scale = time_scale * zoom_factor; return true;  // shorter time axis
+        case 'T': time_scale = time_scale / zoom_factor; return true;  // longer time axis
+        case 'y': y_scale = y_scale * zoom_factor; return true;        // lower curves
+        case 'Y': y_scale = y_scale / zoom_factor; return true;        // taller curves
+        case 'z':                                                      // smaller chart
             chart_scale_delta = chart_scale_delta * zoom_factor;
             chart_scale_epsilon = chart_scale_epsilon * zoom_factor;
             return true;
-        case 'Z':                                                       // larger chart
+        case 'Z':  // larger chart
             chart_scale_delta = chart_scale_delta / zoom_factor;
             chart_scale_epsilon = chart_scale_epsilon / zoom_factor;
             return true;
-        case 'k':   // new equation, and everything after it
-        case 'b':   // new damping and boundaries, and everything after them
-        case 'd':   // new point (delta, epsilon) and initial values
-        case 'j':   // new initial values
+        case 'k':  // new equation, and everything after it
+        case 'b':  // new damping and boundaries, and everything after them
+        case 'd':  // new point (delta, epsilon) and initial values
+        case 'j':  // new initial values
             return reenter_dialog();
         case escape_key: std::exit(0);
-        default: return true;   // 's', 'a' (the chart comes with command_key) and any other key
+        default: return true;  // 's', 'a' (the chart comes with command_key) and any other key
     }
 }

@@ -5,9 +5,9 @@
 #include <cstdio>
 
 #include "control/console.h"
-#include "state/program_state.h"
 #include "data/boundary_files.h"
 #include "stability/boundary_scan.h"
+#include "state/program_state.h"
 
 namespace {
 

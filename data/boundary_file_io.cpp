@@ -12,7 +12,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-
 namespace {
 
 // Longest number token accepted. A written field is 10 characters; a longer token is still read
@@ -27,15 +26,13 @@ constexpr int temporary_name_attempts = 100;
 
 // The white space of the C locale, which separates numbers ("\r" included, so CRLF files read
 // like LF files). Fixed here so that a locale set by the program cannot change the file format.
-bool is_blank(int c)
-{
+bool is_blank(int c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
 // Reads the next white-space separated token into text (NUL-terminated). Returns its length,
 // 0 at the end of the file, -1 for a token too long or holding a NUL byte (never a number).
-int next_token(FILE* file, char (&text)[token_capacity])
-{
+int next_token(FILE* file, char (&text)[token_capacity]) {
     int c = getc(file);
     while (c != EOF && is_blank(c)) c = getc(file);
     int length = 0;
@@ -50,8 +47,7 @@ int next_token(FILE* file, char (&text)[token_capacity])
 
 // A real number: the whole token must be one strtod number (the conversion "%lf" makes), and
 // finite. Infinity, NaN and overflow to infinity are refused: no boundary lies there.
-bool read_real(FILE* file, double* value)
-{
+bool read_real(FILE* file, double* value) {
     char text[token_capacity];
     const int length = next_token(file, text);
     if (length <= 0) return false;
@@ -65,8 +61,7 @@ bool read_real(FILE* file, double* value)
 // A root count: the whole token must be a decimal integer (the conversion "%d" makes) in
 // 0 ... 9. A token such as "3.5" is refused rather than read as 3 followed by ".5", which is
 // how "%d" and "%lf" would split it: a count with a fraction means the columns are out of step.
-bool read_count(FILE* file, int* value)
-{
+bool read_count(FILE* file, int* value) {
     char text[token_capacity];
     const int length = next_token(file, text);
     if (length <= 0) return false;
@@ -80,8 +75,7 @@ bool read_count(FILE* file, int* value)
 }
 
 // Reads a whole file into scratch; true only if every check passes.
-bool read_checked(FILE* file, int n, double* file_beta, boundary_table& scratch)
-{
+bool read_checked(FILE* file, int n, double* file_beta, boundary_table& scratch) {
     if (!read_real(file, file_beta)) return false;
     for (int i = 0; i <= n; ++i) {
         if (!read_count(file, &scratch.counts[i])) return false;
@@ -95,15 +89,13 @@ bool read_checked(FILE* file, int n, double* file_beta, boundary_table& scratch)
 // The fields of a column line carry no separator of their own: a value is readable only if its
 // "%10.6f" field starts with a blank, that is if it is finite and rounds to -9.999999 ... 99.999999
 // (epsilon 0 ... 30 and the delta range -1 ... 10 always do).
-bool field_is_separated(double value)
-{
+bool field_is_separated(double value) {
     char field[64];
     return std::isfinite(value) && std::snprintf(field, sizeof field, "%10.6f", value) == 10 &&
            field[0] == ' ';
 }
 
-bool table_is_writable(int n, const int* counts, const double (*points)[boundary_columns])
-{
+bool table_is_writable(int n, const int* counts, const double (*points)[boundary_columns]) {
     if (n < 0 || n >= boundary_columns) return false;
     for (int i = 0; i <= n; ++i) {
         if (counts[i] < 0 || counts[i] > max_roots_per_column) return false;
@@ -115,8 +107,7 @@ bool table_is_writable(int n, const int* counts, const double (*points)[boundary
 
 // Creates a new, empty temporary file beside file_name with the usual permissions (0666 less the
 // umask). Its name goes to temporary_name. Returns the open stream or nullptr.
-FILE* create_temporary(const char* file_name, char (&temporary_name)[temporary_name_capacity])
-{
+FILE* create_temporary(const char* file_name, char (&temporary_name)[temporary_name_capacity]) {
     for (int attempt = 0; attempt < temporary_name_attempts; ++attempt) {
         const int length = std::snprintf(temporary_name, temporary_name_capacity, "%s.tmp%ld-%d",
                                          file_name, static_cast<long>(getpid()), attempt);
@@ -138,12 +129,12 @@ FILE* create_temporary(const char* file_name, char (&temporary_name)[temporary_n
 
 // The text of the file. Returns false if any output failed.
 bool print_table(FILE* file, double beta, int n, const int* counts,
-                 const double (*points)[boundary_columns])
-{
+                 const double (*points)[boundary_columns]) {
     bool ok = std::fprintf(file, "%10.6f\n", beta) >= 0;
     for (int i = 0; i <= n && ok; ++i) {
         ok = std::fprintf(file, "%3d", counts[i]) >= 0;
-        for (int j = 0; j <= counts[i] && ok; ++j) ok = std::fprintf(file, "%10.6f", points[j][i]) >= 0;
+        for (int j = 0; j <= counts[i] && ok; ++j)
+            ok = std::fprintf(file, "%10.6f", points[j][i]) >= 0;
         ok = ok && std::fputc('\n', file) != EOF;
     }
     return ok;
@@ -153,9 +144,9 @@ bool print_table(FILE* file, double beta, int n, const int* counts,
 
 boundary_write_result write_boundary_file(const char* file_name, double beta, int n,
                                           const int* counts,
-                                          const double (*points)[boundary_columns])
-{
-    if (!std::isfinite(beta) || !table_is_writable(n, counts, points)) return boundary_table_invalid;
+                                          const double (*points)[boundary_columns]) {
+    if (!std::isfinite(beta) || !table_is_writable(n, counts, points))
+        return boundary_table_invalid;
 
     char temporary_name[temporary_name_capacity];
     FILE* file = create_temporary(file_name, temporary_name);
@@ -180,8 +171,7 @@ boundary_write_result write_boundary_file(const char* file_name, double beta, in
 }
 
 bool read_boundary_file(const char* file_name, int n, int* counts,
-                        double (*points)[boundary_columns], double* file_beta)
-{
+                        double (*points)[boundary_columns], double* file_beta) {
     if (n < 0 || n >= boundary_columns) return false;
     FILE* file = std::fopen(file_name, "rt");
     if (file == nullptr) return false;

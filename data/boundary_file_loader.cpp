@@ -5,18 +5,18 @@
 
 #include <cstdio>
 
-#include "state/program_state.h"
 #include "stability/boundary_scan.h"
+#include "state/program_state.h"
 
 const boundary_file_entry boundary_file_list[boundary_file_count] = {
     {"filedc1", '1', 0.0},    {"fileds1", '2', 0.0},    {"filedc2", '3', 0.0},
-    {"fileds2", '4', 0.0},
-    {"fileb1001", '5', 0.01}, {"fileb2001", '6', 0.01}, {"fileb1002", '5', 0.02},
-    {"fileb2002", '6', 0.02}, {"fileb1005", '5', 0.05}, {"fileb2005", '6', 0.05},
-    {"fileb1010", '5', 0.1},  {"fileb2010", '6', 0.1},  {"fileb1020", '5', 0.2},
-    {"fileb2020", '6', 0.2},  {"fileb1050", '5', 0.5},  {"fileb2050", '6', 0.5},
-    {"fileb1100", '5', 1.0},  {"fileb2100", '6', 1.0},  {"fileb1200", '5', 2.0},
-    {"fileb2200", '6', 2.0},  {"fileb1500", '5', 5.0},  {"fileb2500", '6', 5.0},
+    {"fileds2", '4', 0.0},    {"fileb1001", '5', 0.01}, {"fileb2001", '6', 0.01},
+    {"fileb1002", '5', 0.02}, {"fileb2002", '6', 0.02}, {"fileb1005", '5', 0.05},
+    {"fileb2005", '6', 0.05}, {"fileb1010", '5', 0.1},  {"fileb2010", '6', 0.1},
+    {"fileb1020", '5', 0.2},  {"fileb2020", '6', 0.2},  {"fileb1050", '5', 0.5},
+    {"fileb2050", '6', 0.5},  {"fileb1100", '5', 1.0},  {"fileb2100", '6', 1.0},
+    {"fileb1200", '5', 2.0},  {"fileb2200", '6', 2.0},  {"fileb1500", '5', 5.0},
+    {"fileb2500", '6', 5.0},
 };
 
 namespace {
@@ -37,20 +37,19 @@ const char* const undamped_announcements[undamped_file_count] = {
 // Reads one file into its table. If it is missing or unusable the table is untouched by the read,
 // the user is told, and the table is scanned with the file's own kind and damping, which is what
 // the file would have held; the global beta then keeps its value.
-void load_or_scan(const boundary_file_entry& file, boundary_table& table)
-{
+void load_or_scan(const boundary_file_entry& file, boundary_table& table) {
     // A file that is taken replaces the global beta with its own beta line.
     if (read_boundary_file(file.name, epsilon_steps, table.counts, table.points, &beta)) return;
-    std::printf("\n%s を読み込めません（ファイルがないか，形式が正しくありません）。安定限界を計算中．．．．",
-                file.name);
+    std::printf(
+        "\n%s を読み込めません（ファイルがないか，形式が正しくありません）。安定限界を計算中．．．．",
+        file.name);
     std::fflush(stdout);
     boundary_scan(file.kind, file.beta, table.counts, table.points, epsilon_steps);
 }
 
 }  // namespace
 
-boundary_write_result generate_boundary_file(const char* path, char kind, double beta, int n)
-{
+boundary_write_result generate_boundary_file(const char* path, char kind, double beta, int n) {
     if (n < 0 || n >= boundary_columns) return boundary_table_invalid;
     // About 126 kB on the stack: the table exists only until it is written.
     boundary_table scratch;
@@ -58,12 +57,11 @@ boundary_write_result generate_boundary_file(const char* path, char kind, double
     return write_boundary_file(path, beta, n, scratch.counts, scratch.points);
 }
 
-void load_boundary_files(double typed_beta)
-{
+void load_boundary_files(double typed_beta) {
     // Every test uses typed_beta: each successful read replaces the global beta.
     if (typed_beta == 0.0) {
-        boundary_table* const undamped_tables[undamped_file_count] = {
-            &boundary_dc1, &boundary_ds1, &boundary_dc2, &boundary_ds2};
+        boundary_table* const undamped_tables[undamped_file_count] = {&boundary_dc1, &boundary_ds1,
+                                                                      &boundary_dc2, &boundary_ds2};
         std::printf("\n");
         for (int i = 0; i < undamped_file_count; ++i) {
             std::printf("%s", undamped_announcements[i]);

@@ -23,14 +23,14 @@ extern const boundary_file_entry boundary_file_list[boundary_file_count];
 
 // Outcome of writing one boundary file.
 enum boundary_write_result {
-    boundary_written,         // the complete file is in place under its name
-    boundary_create_failed,   // the file could not be created or put in place (folder missing,
-                              // not writable, name is a folder, name too long)
-    boundary_write_failed,    // writing the data failed (disk full, file size limit, I/O error)
-    boundary_table_invalid,   // n outside 0 ... 1500, a count outside 0 ... 9, a beta or value
-                              // that is not finite, or a value whose field would run into the one
-                              // before it (outside -9.999999 ... 99.999999): such a table could
-                              // not be read back, so none is written
+    boundary_written,        // the complete file is in place under its name
+    boundary_create_failed,  // the file could not be created or put in place (folder missing,
+                             // not writable, name is a folder, name too long)
+    boundary_write_failed,   // writing the data failed (disk full, file size limit, I/O error)
+    boundary_table_invalid,  // n outside 0 ... 1500, a count outside 0 ... 9, a beta or value
+                             // that is not finite, or a value whose field would run into the one
+                             // before it (outside -9.999999 ... 99.999999): such a table could
+                             // not be read back, so none is written
 };
 
 // Writes columns 0 ... n of a table with the damping beta: "%10.6f\n" for beta, then per column

@@ -33,14 +33,13 @@ void draw_legends() {
 // and the time on by steps_per_frame * time_step.
 void draw_time_grid() {
     const double frame_advance = steps_per_frame * time_step;
-    const point centre = {screen_centre.x - (time_grid_half_lines * time_scale) / frame_advance, screen_centre.y};
+    const point centre = {screen_centre.x - (time_grid_half_lines * time_scale) / frame_advance,
+                          screen_centre.y};
     draw_grid(centre, 0.0, time_grid_half_lines, time_scale / frame_advance,
               time_grid_row_in_y * y_scale);
 }
 
-bool chart_requested() {
-    return command_key == 'a' || command_key == 'z' || command_key == 'Z';
-}
+bool chart_requested() { return command_key == 'a' || command_key == 'z' || command_key == 'Z'; }
 
 }  // namespace
 

@@ -3,8 +3,8 @@
 // chosen (delta, epsilon) as a red point.
 #pragma once
 
-#include "state/program_state.h"
 #include "draw/draw_primitives.h"
+#include "state/program_state.h"
 
 // Undamped Mathieu equation (system_kind 'm', beta exactly 0): Dc1, Ds1 red, Dc2, Ds2 black;
 // otherwise B1 red, B2 black (period T red, period 2T black). Reads the program state only.

@@ -1,8 +1,8 @@
 // The response's time advance and history sampling, one frame per display call.
 #include "response/response_frame.h"
 
-#include "state/program_state.h"
 #include "response/equation_of_motion.h"
+#include "state/program_state.h"
 
 void advance_frame() {
     for (int j = 0; j < steps_per_frame; ++j) {

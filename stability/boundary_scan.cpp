@@ -15,15 +15,15 @@ double root_list[root_list_size];
 
 constexpr double delta_start = -1.0;
 constexpr double delta_end = 10.0;
-constexpr double fine_step = 0.02;    // below epsilon, where the tongues are narrow
+constexpr double fine_step = 0.02;  // below epsilon, where the tongues are narrow
 constexpr double coarse_step = 0.1;
 
 // False position inside the bracket [a, b] (Fa, Fb of opposite signs), accepting r once
 // |D(r) / Fc| < root_tolerance, Fc being the value at the bracket's first right end. The estimate
 // stays finite: where infinite values make it NaN, the midpoint of the bracket is taken instead. A NaN value ends the refinement at that estimate, and so does the step bound;
 // the bracket still holds the sign change, so the last estimate is the best root there is.
-double refine_root(characteristic_function evaluate, char kind, double beta, double eps, double a, double fa, double b, double fb,
-                   double fc) {
+double refine_root(characteristic_function evaluate, char kind, double beta, double eps, double a,
+                   double fa, double b, double fb, double fc) {
     double r = a;
     for (int step = 0; step < max_false_position_steps; ++step) {
         r = a - fa * (b - a) / (fb - fa);

@@ -4,8 +4,8 @@
 
 #include "state/boundary_table.h"
 
-constexpr double epsilon_spacing = 0.02;   // epsilon of column i is i * 0.02
-constexpr double root_tolerance = 1e-6;    // |D(root) / D(reference)| below this accepts a root
+constexpr double epsilon_spacing = 0.02;  // epsilon of column i is i * 0.02
+constexpr double root_tolerance = 1e-6;   // |D(root) / D(reference)| below this accepts a root
 constexpr int root_list_size = 10;
 // False position ends by itself on every table the program uses (at most a few hundred steps per
 // root); this bound only guards against a function that never meets the tolerance.

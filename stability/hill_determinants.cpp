@@ -78,9 +78,13 @@ double hill_ds1(double delta, double eps) {
     return determinant(order, m, stride);
 }
 
-double hill_dc2(double delta, double eps) { return half_odd_determinant(storage_dc2, delta, eps, +1.0); }
+double hill_dc2(double delta, double eps) {
+    return half_odd_determinant(storage_dc2, delta, eps, +1.0);
+}
 
-double hill_ds2(double delta, double eps) { return half_odd_determinant(storage_ds2, delta, eps, -1.0); }
+double hill_ds2(double delta, double eps) {
+    return half_odd_determinant(storage_ds2, delta, eps, -1.0);
+}
 
 double hill_b1(double beta, double delta, double eps) {
     const int harmonics = hill_order_b1;

@@ -11,6 +11,6 @@ constexpr int max_roots_per_column = boundary_rows - 1;
 constexpr double no_root_marker = 1e10;
 
 struct boundary_table {
-    int counts[boundary_columns];                     // roots found in column i, 0 ... 9
-    double points[boundary_rows][boundary_columns];   // points[row][column]
+    int counts[boundary_columns];                    // roots found in column i, 0 ... 9
+    double points[boundary_rows][boundary_columns];  // points[row][column]
 };

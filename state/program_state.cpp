@@ -65,4 +65,3 @@ void reset_response_and_views() {
     response_origin = {-0.99, 0.0};
     chart_origin = screen_centre;
 }
-

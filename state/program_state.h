@@ -32,10 +32,10 @@ extern double v_init;    // initial velocity v0
 extern double live_state[2];
 extern double& y_now;
 extern double& v_now;
-extern double t_now;            // current time
-extern double time_step;        // integration step h, 0.01
-extern int steps_per_frame;     // integrator steps per display call, 10
-extern int sample_index;        // newest history entry, 0 ... history_last
+extern double t_now;         // current time
+extern double time_step;     // integration step h, 0.01
+extern int steps_per_frame;  // integrator steps per display call, 10
+extern int sample_index;     // newest history entry, 0 ... history_last
 
 // Response history: three rows of history_length doubles in one array (y, v, K), so row i
 // starts history_length * i doubles after y_history.

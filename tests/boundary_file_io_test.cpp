@@ -7,14 +7,13 @@
 #include <cmath>
 #include <string>
 
-#include "state/program_state.h"
 #include "boundary_file_test_support.h"
+#include "state/program_state.h"
 
 namespace {
 
 // A hand-made table of three columns (n = 2) and the text it must become.
-void fill_small_table(boundary_table& table)
-{
+void fill_small_table(boundary_table& table) {
     fill_with_pattern(table);
     table.counts[0] = 0;
     table.points[0][0] = 0.0;
@@ -36,43 +35,44 @@ const char* const small_table_text =
 
 class boundary_file_io : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         beta = -7.0;
         fill_with_pattern(table);
         before = table;
     }
-    bool read(const std::string& text, int n = 2)
-    {
+    bool read(const std::string& text, int n = 2) {
         write_text(folder.file("table"), text);
-        return read_boundary_file(folder.file("table").c_str(), n, table.counts, table.points, &beta);
+        return read_boundary_file(folder.file("table").c_str(), n, table.counts, table.points,
+                                  &beta);
     }
     scratch_folder folder;
     boundary_table table;
     boundary_table before;
 };
 
-TEST_F(boundary_file_io, writes_the_fixed_width_text)
-{
+TEST_F(boundary_file_io, writes_the_fixed_width_text) {
     boundary_table source;
     fill_small_table(source);
-    ASSERT_EQ(write_boundary_file(folder.file("out").c_str(), 0.05, 2, source.counts, source.points),
-              boundary_written);
+    ASSERT_EQ(
+        write_boundary_file(folder.file("out").c_str(), 0.05, 2, source.counts, source.points),
+        boundary_written);
     EXPECT_EQ(read_text(folder.file("out")), small_table_text);
     // Only the final name is left: the temporary file was renamed.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path),
-                            std::filesystem::directory_iterator()), 1);
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
-TEST_F(boundary_file_io, round_trip_keeps_counts_and_six_decimals)
-{
+TEST_F(boundary_file_io, round_trip_keeps_counts_and_six_decimals) {
     boundary_table source;
     fill_small_table(source);
     source.points[1][1] = -0.12345649;  // rounds down at the sixth decimal
     source.points[2][1] = 3.00000051;   // rounds up
-    ASSERT_EQ(write_boundary_file(folder.file("table").c_str(), 0.1, 2, source.counts, source.points),
-              boundary_written);
-    ASSERT_TRUE(read_boundary_file(folder.file("table").c_str(), 2, table.counts, table.points, &beta));
+    ASSERT_EQ(
+        write_boundary_file(folder.file("table").c_str(), 0.1, 2, source.counts, source.points),
+        boundary_written);
+    ASSERT_TRUE(
+        read_boundary_file(folder.file("table").c_str(), 2, table.counts, table.points, &beta));
 
     EXPECT_EQ(beta, 0.1);
     const int counts[3] = {0, 2, 1};
@@ -92,16 +92,20 @@ TEST_F(boundary_file_io, round_trip_keeps_counts_and_six_decimals)
 }
 
 // Any white space separates numbers: the same table in each layout.
-TEST_F(boundary_file_io, line_ends_and_layout_do_not_matter)
-{
+TEST_F(boundary_file_io, line_ends_and_layout_do_not_matter) {
     ASSERT_TRUE(read(small_table_text));
     const boundary_table lf = table;
-    struct layout_case { const char* name; const char* text; };
+    struct layout_case {
+        const char* name;
+        const char* text;
+    };
     const layout_case cases[] = {
-        {"CRLF", "  0.050000\r\n  0  0.000000\r\n  2  0.020000 -0.500000  1.250000\r\n"
-                 "  1  0.040000  9.876543\r\n"},
+        {"CRLF",
+         "  0.050000\r\n  0  0.000000\r\n  2  0.020000 -0.500000  1.250000\r\n"
+         "  1  0.040000  9.876543\r\n"},
         {"one line, no final line end", "0.05 0 0 2 0.02 -0.5 1.25 1 0.04 9.876543"},
-        {"tabs and blank lines", "\n0.050000\t\n\n0\t0.000000\n2 0.02\n-0.5 1.25\n1 0.04 9.876543\n\n"},
+        {"tabs and blank lines",
+         "\n0.050000\t\n\n0\t0.000000\n2 0.02\n-0.5 1.25\n1 0.04 9.876543\n\n"},
     };
     for (const layout_case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -114,15 +118,18 @@ TEST_F(boundary_file_io, line_ends_and_layout_do_not_matter)
 }
 
 // Each file must be refused as a whole: no cell of the table and not beta may change.
-TEST_F(boundary_file_io, refused_files_leave_table_and_beta_untouched)
-{
-    struct bad_case { const char* name; const char* text; };
+TEST_F(boundary_file_io, refused_files_leave_table_and_beta_untouched) {
+    struct bad_case {
+        const char* name;
+        const char* text;
+    };
     const bad_case cases[] = {
         {"empty file", ""},
         {"white space only", " \r\n\t\n"},
         {"beta only", "  0.050000\n"},
         {"last column missing", "  0.050000\n  0  0.000000\n  2  0.020000 -0.500000  1.250000\n"},
-        {"last root missing", "  0.050000\n  0  0.000000\n  2  0.020000 -0.500000  1.250000\n  1  0.040000\n"},
+        {"last root missing",
+         "  0.050000\n  0  0.000000\n  2  0.020000 -0.500000  1.250000\n  1  0.040000\n"},
         {"count 10", "0.05\n0 0\n10 0.02 1 2 3 4 5 6 7 8 9 10\n1 0.04 9.8\n"},
         {"count -1", "0.05\n0 0\n-1 0.02\n1 0.04 9.8\n"},
         {"count with a fraction", "0.05\n0 0\n2.0 0.02 -0.5 1.25\n1 0.04 9.8\n"},
@@ -147,25 +154,33 @@ TEST_F(boundary_file_io, refused_files_leave_table_and_beta_untouched)
     }
 }
 
-TEST_F(boundary_file_io, missing_file_and_bad_column_range_are_refused)
-{
-    EXPECT_FALSE(read_boundary_file(folder.file("absent").c_str(), 2, table.counts, table.points, &beta));
+TEST_F(boundary_file_io, missing_file_and_bad_column_range_are_refused) {
+    EXPECT_FALSE(
+        read_boundary_file(folder.file("absent").c_str(), 2, table.counts, table.points, &beta));
     write_text(folder.file("table"), small_table_text);
-    EXPECT_FALSE(read_boundary_file(folder.file("table").c_str(), -1, table.counts, table.points, &beta));
+    EXPECT_FALSE(
+        read_boundary_file(folder.file("table").c_str(), -1, table.counts, table.points, &beta));
     EXPECT_FALSE(read_boundary_file(folder.file("table").c_str(), boundary_columns, table.counts,
                                     table.points, &beta));
-    EXPECT_FALSE(read_boundary_file(folder.path.c_str(), 2, table.counts, table.points, &beta));  // a folder
+    EXPECT_FALSE(
+        read_boundary_file(folder.path.c_str(), 2, table.counts, table.points, &beta));  // a folder
     EXPECT_TRUE(same_bytes(table, before));
     EXPECT_EQ(beta, -7.0);
 }
 
 // A table that could not be read back is not written, and nothing is left in the folder.
-TEST_F(boundary_file_io, unwritable_tables_and_paths_write_nothing)
-{
+TEST_F(boundary_file_io, unwritable_tables_and_paths_write_nothing) {
     boundary_table source;
     fill_small_table(source);
-    struct write_case { const char* name; int column; int count; double root; int n; double beta;
-                        boundary_write_result expected; };
+    struct write_case {
+        const char* name;
+        int column;
+        int count;
+        double root;
+        int n;
+        double beta;
+        boundary_write_result expected;
+    };
     const write_case cases[] = {
         {"count 10", 1, 10, 0.5, 2, 0.0, boundary_table_invalid},
         {"count -1", 1, -1, 0.5, 2, 0.0, boundary_table_invalid},
@@ -183,39 +198,43 @@ TEST_F(boundary_file_io, unwritable_tables_and_paths_write_nothing)
         boundary_table bad = source;
         bad.counts[c.column] = c.count;
         bad.points[1][c.column] = c.root;
-        EXPECT_EQ(write_boundary_file(folder.file("out").c_str(), c.beta, c.n, bad.counts, bad.points),
-                  c.expected);
+        EXPECT_EQ(
+            write_boundary_file(folder.file("out").c_str(), c.beta, c.n, bad.counts, bad.points),
+            c.expected);
     }
     EXPECT_EQ(write_boundary_file(folder.file("no/such/folder").c_str(), 0.0, 2, source.counts,
-                                  source.points), boundary_create_failed);
+                                  source.points),
+              boundary_create_failed);
     EXPECT_EQ(write_boundary_file(folder.path.c_str(), 0.0, 2, source.counts, source.points),
               boundary_create_failed);  // the name is a folder: the rename fails
     EXPECT_TRUE(std::filesystem::is_empty(folder.path));
 }
 
 // The widest values whose fields still start with a blank read back as written.
-TEST_F(boundary_file_io, widest_separated_fields_round_trip)
-{
+TEST_F(boundary_file_io, widest_separated_fields_round_trip) {
     boundary_table source;
     fill_small_table(source);
     source.points[1][1] = -9.9999994;
     source.points[2][1] = 99.9999994;
-    ASSERT_EQ(write_boundary_file(folder.file("table").c_str(), 123.5, 2, source.counts, source.points),
-              boundary_written);
-    ASSERT_TRUE(read_boundary_file(folder.file("table").c_str(), 2, table.counts, table.points, &beta));
+    ASSERT_EQ(
+        write_boundary_file(folder.file("table").c_str(), 123.5, 2, source.counts, source.points),
+        boundary_written);
+    ASSERT_TRUE(
+        read_boundary_file(folder.file("table").c_str(), 2, table.counts, table.points, &beta));
     EXPECT_EQ(table.points[1][1], -9.999999);
     EXPECT_EQ(table.points[2][1], 99.999999);
     EXPECT_EQ(beta, 123.5);  // line 1 stands alone, so beta may fill its field
 }
 
-TEST_F(boundary_file_io, writing_replaces_an_earlier_file)
-{
-    write_text(folder.file("out"), "old text that is longer than the new table, so no tail may remain\n"
-                                   "old text that is longer than the new table, so no tail may remain\n");
+TEST_F(boundary_file_io, writing_replaces_an_earlier_file) {
+    write_text(folder.file("out"),
+               "old text that is longer than the new table, so no tail may remain\n"
+               "old text that is longer than the new table, so no tail may remain\n");
     boundary_table source;
     fill_small_table(source);
-    ASSERT_EQ(write_boundary_file(folder.file("out").c_str(), 0.05, 2, source.counts, source.points),
-              boundary_written);
+    ASSERT_EQ(
+        write_boundary_file(folder.file("out").c_str(), 0.05, 2, source.counts, source.points),
+        boundary_written);
     EXPECT_EQ(read_text(folder.file("out")), small_table_text);
 }
 

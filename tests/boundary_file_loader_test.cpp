@@ -10,9 +10,9 @@
 #include <cstdio>
 #include <string>
 
-#include "state/program_state.h"
 #include "boundary_file_test_support.h"
 #include "stability/boundary_scan.h"
+#include "state/program_state.h"
 
 namespace {
 
@@ -23,22 +23,23 @@ const std::string undamped_lines =
     "\nβ=0 安定限界(3) Dc2(δ,ε)=0のデータ読み出し"
     "\nβ=0 安定限界(4) Ds3(δ,ε)=0のデータ読み出し";
 
-std::string damped_lines(const std::string& shown_beta)
-{
+std::string damped_lines(const std::string& shown_beta) {
     return "\n"
-           "\nβ=" + shown_beta + " 安定限界(5) B1(δ,ε)=0のデータ読み出し"
-           "\nβ=" + shown_beta + " 安定限界(6) B2(δ,ε)=0のデータ読み出し";
+           "\nβ=" +
+           shown_beta +
+           " 安定限界(5) B1(δ,ε)=0のデータ読み出し"
+           "\nβ=" +
+           shown_beta + " 安定限界(6) B2(δ,ε)=0のデータ読み出し";
 }
 
-std::string unreadable(const std::string& name)
-{
-    return "\n" + name + " を読み込めません（ファイルがないか，形式が正しくありません）。安定限界を計算中．．．．";
+std::string unreadable(const std::string& name) {
+    return "\n" + name +
+           " を読み込めません（ファイルがないか，形式が正しくありません）。安定限界を計算中．．．．";
 }
 
 // A valid file of three columns (epsilon_steps = 2 in these tests) whose first root is marker
 // (-10 < marker < 100, so that its field keeps a leading blank), to recognise where it went.
-std::string marked_file(double file_beta, double marker)
-{
+std::string marked_file(double file_beta, double marker) {
     char text[256];
     std::snprintf(text, sizeof text, "%10.6f\n  0  0.000000\n  1  0.020000%10.6f\n  0  0.040000\n",
                   file_beta, marker);
@@ -46,8 +47,7 @@ std::string marked_file(double file_beta, double marker)
 }
 
 // Everything load_boundary_files writes on standard output, captured at the descriptor.
-std::string load_and_capture(double typed_beta)
-{
+std::string load_and_capture(double typed_beta) {
     std::fflush(stdout);
     char capture_name[] = "/tmp/paravib-stdout-XXXXXX";
     const int capture = mkstemp(capture_name);
@@ -65,8 +65,7 @@ std::string load_and_capture(double typed_beta)
 
 class boundary_file_loader : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         previous_folder = std::filesystem::current_path();
         std::filesystem::current_path(folder.path);
         epsilon_steps = 2;
@@ -83,8 +82,7 @@ protected:
     void TearDown() override { std::filesystem::current_path(previous_folder); }
 
     // The table as a scan of kind and beta over the pattern leaves it (what the fallback must give).
-    static boundary_table scanned_over(const boundary_table& old, char kind, double scan_beta)
-    {
+    static boundary_table scanned_over(const boundary_table& old, char kind, double scan_beta) {
         boundary_table expected = old;
         boundary_scan(kind, scan_beta, expected.counts, expected.points, 2);
         return expected;
@@ -96,8 +94,7 @@ protected:
                                        &boundary_ds2, &boundary_b1,  &boundary_b2};
 };
 
-TEST_F(boundary_file_loader, undamped_files_fill_the_four_tables_in_order)
-{
+TEST_F(boundary_file_loader, undamped_files_fill_the_four_tables_in_order) {
     // Distinct betas on line 1 show which file was read last.
     write_text("filedc1", marked_file(0.25, 1.5));
     write_text("fileds1", marked_file(0.5, 2.5));
@@ -116,9 +113,13 @@ TEST_F(boundary_file_loader, undamped_files_fill_the_four_tables_in_order)
     EXPECT_TRUE(same_bytes(boundary_b2, b2));
 }
 
-TEST_F(boundary_file_loader, each_tabled_beta_reads_its_own_pair)
-{
-    struct pair_case { double typed; const char* b1; const char* b2; const char* shown; };
+TEST_F(boundary_file_loader, each_tabled_beta_reads_its_own_pair) {
+    struct pair_case {
+        double typed;
+        const char* b1;
+        const char* b2;
+        const char* shown;
+    };
     const pair_case cases[] = {
         {0.01, "fileb1001", "fileb2001", "0.01"}, {0.02, "fileb1002", "fileb2002", "0.02"},
         {0.05, "fileb1005", "fileb2005", "0.05"}, {0.1, "fileb1010", "fileb2010", "0.10"},
@@ -144,8 +145,7 @@ TEST_F(boundary_file_loader, each_tabled_beta_reads_its_own_pair)
     EXPECT_EQ(two_beta, -14.0);
 }
 
-TEST_F(boundary_file_loader, untabled_beta_loads_and_prints_nothing)
-{
+TEST_F(boundary_file_loader, untabled_beta_loads_and_prints_nothing) {
     const double untabled[] = {0.03, 0.15, 3.0, 1e-300, -0.01};
     write_text("fileb1001", marked_file(0.01, 1.0));
     for (double typed : untabled) {
@@ -157,8 +157,7 @@ TEST_F(boundary_file_loader, untabled_beta_loads_and_prints_nothing)
     }
 }
 
-TEST_F(boundary_file_loader, negative_zero_is_the_undamped_case)
-{
+TEST_F(boundary_file_loader, negative_zero_is_the_undamped_case) {
     for (const char* name : {"filedc1", "fileds1", "filedc2", "fileds2"})
         write_text(name, marked_file(0.0, 1.0));
     EXPECT_EQ(load_and_capture(-0.0), undamped_lines);
@@ -167,9 +166,11 @@ TEST_F(boundary_file_loader, negative_zero_is_the_undamped_case)
 
 // A missing or damaged file: the progress line, then the notice, and the table scanned instead;
 // beta stays the one of the last file that was read.
-TEST_F(boundary_file_loader, unusable_b2_file_is_replaced_by_a_scan)
-{
-    struct bad_case { const char* name; const char* text; };
+TEST_F(boundary_file_loader, unusable_b2_file_is_replaced_by_a_scan) {
+    struct bad_case {
+        const char* name;
+        const char* text;
+    };
     const bad_case cases[] = {
         {"missing", nullptr},
         {"empty", ""},
@@ -192,7 +193,8 @@ TEST_F(boundary_file_loader, unusable_b2_file_is_replaced_by_a_scan)
         const std::string expected_output =
             "\n"
             "\nβ=2.00 安定限界(5) B1(δ,ε)=0のデータ読み出し"
-            "\nβ=2.00 安定限界(6) B2(δ,ε)=0のデータ読み出し" + unreadable("fileb2200");
+            "\nβ=2.00 安定限界(6) B2(δ,ε)=0のデータ読み出し" +
+            unreadable("fileb2200");
         EXPECT_EQ(load_and_capture(2.0), expected_output);
         EXPECT_TRUE(same_bytes(boundary_b2, expected));
         EXPECT_EQ(boundary_b1.points[1][1], 1.25);
@@ -200,8 +202,7 @@ TEST_F(boundary_file_loader, unusable_b2_file_is_replaced_by_a_scan)
     }
 }
 
-TEST_F(boundary_file_loader, unusable_undamped_files_are_scanned_with_their_own_kind)
-{
+TEST_F(boundary_file_loader, unusable_undamped_files_are_scanned_with_their_own_kind) {
     // Ds1 missing, Ds2 damaged: both scanned; beta comes from filedc2, the last file read.
     write_text("filedc1", marked_file(0.25, 1.5));
     write_text("filedc2", marked_file(0.75, 3.5));
@@ -212,9 +213,11 @@ TEST_F(boundary_file_loader, unusable_undamped_files_are_scanned_with_their_own_
     const std::string expected_output =
         "\n"
         "\nβ=0 安定限界(1) Dc1(δ,ε)=0のデータ読み出し"
-        "\nβ=0 安定限界(2) Ds1(δ,ε)=0のデータ読み出し" + unreadable("fileds1") +
+        "\nβ=0 安定限界(2) Ds1(δ,ε)=0のデータ読み出し" +
+        unreadable("fileds1") +
         "\nβ=0 安定限界(3) Dc2(δ,ε)=0のデータ読み出し"
-        "\nβ=0 安定限界(4) Ds3(δ,ε)=0のデータ読み出し" + unreadable("fileds2");
+        "\nβ=0 安定限界(4) Ds3(δ,ε)=0のデータ読み出し" +
+        unreadable("fileds2");
     EXPECT_EQ(load_and_capture(0.0), expected_output);
     EXPECT_TRUE(same_bytes(boundary_ds1, ds1));
     EXPECT_TRUE(same_bytes(boundary_ds2, ds2));
@@ -225,24 +228,26 @@ TEST_F(boundary_file_loader, unusable_undamped_files_are_scanned_with_their_own_
 
 // At full size the fallback scan must give what the generator stores: equal counts and equal
 // values at the six decimals a file holds.
-TEST_F(boundary_file_loader, fallback_matches_the_generated_file)
-{
+TEST_F(boundary_file_loader, fallback_matches_the_generated_file) {
     epsilon_steps = epsilon_intervals;
     ASSERT_EQ(generate_boundary_file("reference", '6', 0.1, epsilon_intervals), boundary_written);
     boundary_table stored;
     fill_with_pattern(stored);
-    ASSERT_TRUE(read_boundary_file("reference", epsilon_intervals, stored.counts, stored.points, &beta));
+    ASSERT_TRUE(
+        read_boundary_file("reference", epsilon_intervals, stored.counts, stored.points, &beta));
     // A valid B1 file without roots, so that only B2 is scanned.
     boundary_table empty_b1;
     for (int i = 0; i <= epsilon_intervals; ++i) {
         empty_b1.counts[i] = 0;
         empty_b1.points[0][i] = i * 0.02;
     }
-    ASSERT_EQ(write_boundary_file("fileb1010", 0.1, epsilon_intervals, empty_b1.counts,
-                                  empty_b1.points), boundary_written);
+    ASSERT_EQ(
+        write_boundary_file("fileb1010", 0.1, epsilon_intervals, empty_b1.counts, empty_b1.points),
+        boundary_written);
 
     const std::string output = load_and_capture(0.1);
-    EXPECT_EQ(output.substr(output.size() - unreadable("fileb2010").size()), unreadable("fileb2010"));
+    EXPECT_EQ(output.substr(output.size() - unreadable("fileb2010").size()),
+              unreadable("fileb2010"));
     int roots = 0;
     for (int i = 0; i <= epsilon_intervals; ++i) {
         ASSERT_EQ(boundary_b2.counts[i], stored.counts[i]) << "column " << i;

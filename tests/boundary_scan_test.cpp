@@ -27,15 +27,23 @@ TEST(BoundaryScan, SelectorMapsEveryKindAndRejectsOthers) {
     EXPECT_EQ(characteristic_value('4', 9.0, 0.3, 0.7), hill_ds2(0.3, 0.7));
     EXPECT_EQ(characteristic_value('5', 0.2, 0.3, 0.7), hill_b1(0.2, 0.3, 0.7));
     EXPECT_EQ(characteristic_value('6', 0.2, 0.3, 0.7), hill_b2(0.2, 0.3, 0.7));
-    EXPECT_EQ(characteristic_value('A', 0.2, 0.3, 0.7), rectangular_wave_characteristic('A', 0.2, 0.3, 0.7));
-    EXPECT_EQ(characteristic_value('B', 0.2, 0.3, 0.7), rectangular_wave_characteristic('B', 0.2, 0.3, 0.7));
-    for (char other : {'0', '7', 'a', 'b', 'C', 'm', '\0'}) EXPECT_TRUE(std::isnan(characteristic_value(other, 0.1, 1.0, 1.0)));
+    EXPECT_EQ(characteristic_value('A', 0.2, 0.3, 0.7),
+              rectangular_wave_characteristic('A', 0.2, 0.3, 0.7));
+    EXPECT_EQ(characteristic_value('B', 0.2, 0.3, 0.7),
+              rectangular_wave_characteristic('B', 0.2, 0.3, 0.7));
+    for (char other : {'0', '7', 'a', 'b', 'C', 'm', '\0'})
+        EXPECT_TRUE(std::isnan(characteristic_value(other, 0.1, 1.0, 1.0)));
 }
 
 TEST(BoundaryScan, SquareWaveReferenceRootsInColumnFifty) {
     // Five-decimal roots of the square-wave conditions at beta = 0.1, eps = 1.0.
-    struct column_case { char kind; int count; double roots[3]; };
-    const column_case cases[] = {{'A', 3, {-0.53859, 0.80847, 1.41751}}, {'B', 2, {-0.51492, 0.55524, 0}}};
+    struct column_case {
+        char kind;
+        int count;
+        double roots[3];
+    };
+    const column_case cases[] = {{'A', 3, {-0.53859, 0.80847, 1.41751}},
+                                 {'B', 2, {-0.51492, 0.55524, 0}}};
     for (const column_case& c : cases) {
         SCOPED_TRACE(c.kind);
         fill_with(table, -7.0, 4);
@@ -55,7 +63,8 @@ TEST(BoundaryScan, WritesExactlyColumnsZeroToN) {
         ASSERT_EQ(table.points[0][i], i * 0.02) << i;  // a product, not a running sum
         ASSERT_GE(table.counts[i], 0);
         ASSERT_LE(table.counts[i], max_roots_per_column);
-        for (int j = 2; j <= table.counts[i]; ++j) ASSERT_LT(table.points[j - 1][i], table.points[j][i]);
+        for (int j = 2; j <= table.counts[i]; ++j)
+            ASSERT_LT(table.points[j - 1][i], table.points[j][i]);
     }
     EXPECT_EQ(table.points[0][500], 10.0);
     EXPECT_EQ(table.counts[501], 4);
@@ -92,7 +101,10 @@ TEST(BoundaryScan, UndampedMathieuTonguesStartAtSquaresOfHalfIntegers) {
 TEST(BoundaryScan, HopelessFunctionsEndWithBoundedOutput) {
     // An unknown kind gives NaN everywhere; the square wave at very large damping gives infinities
     // and NaN. The scan must end, record no more than a column holds, and keep the table finite.
-    struct hopeless { char kind; double beta; } cases[] = {{'x', 0.1}, {'A', 60.0}, {'B', 60.0}, {'A', -200.0}, {'B', 1e300}};
+    struct hopeless {
+        char kind;
+        double beta;
+    } cases[] = {{'x', 0.1}, {'A', 60.0}, {'B', 60.0}, {'A', -200.0}, {'B', 1e300}};
     for (const hopeless& c : cases) {
         SCOPED_TRACE(std::string(1, c.kind) + " " + std::to_string(c.beta));
         fill_with(table, -7.0, 4);
@@ -100,7 +112,8 @@ TEST(BoundaryScan, HopelessFunctionsEndWithBoundedOutput) {
         for (int i = 0; i <= 20; ++i) {
             ASSERT_GE(table.counts[i], 0);
             ASSERT_LE(table.counts[i], max_roots_per_column);
-            for (int j = 1; j <= table.counts[i]; ++j) EXPECT_TRUE(std::isfinite(table.points[j][i]));
+            for (int j = 1; j <= table.counts[i]; ++j)
+                EXPECT_TRUE(std::isfinite(table.points[j][i]));
         }
         EXPECT_EQ(table.counts[21], 4);
     }

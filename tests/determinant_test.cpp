@@ -83,7 +83,10 @@ double plain_determinant(int n, const double* a, int row_stride) {
         double best = std::fabs(lu[order[k] * n + k]);
         for (int j = k + 1; j < n; ++j) {
             double v = std::fabs(lu[order[j] * n + k]);
-            if (v > best) { p = j; best = v; }
+            if (v > best) {
+                p = j;
+                best = v;
+            }
         }
         std::swap(order[k], order[p]);
         int pr = order[k];
@@ -100,7 +103,11 @@ double plain_determinant(int n, const double* a, int row_stride) {
     double result = 1.0;
     for (int i = 0; i < n - 1; ++i) {
         int j = copy[i];
-        if (j != i) { copy[inverse[i]] = j; inverse[j] = inverse[i]; result = -result; }
+        if (j != i) {
+            copy[inverse[i]] = j;
+            inverse[j] = inverse[i];
+            result = -result;
+        }
     }
     for (int i = 0; i < n; ++i) result = result * lu[order[i] * n + i];
     return result;

@@ -67,16 +67,34 @@ void disturb_state() {
 void report(const char* label) {
     std::fprintf(stderr, "== %s\n", label);
     std::fprintf(stderr, "command_key=%d\nsystem_kind=%d\n", command_key, system_kind);
-    const struct { const char* name; double value; } doubles[] = {
-        {"beta", beta}, {"two_beta", two_beta}, {"delta", delta}, {"epsilon", epsilon},
-        {"y_init", y_init}, {"v_init", v_init}, {"y_now", y_now}, {"v_now", v_now},
-        {"t_now", t_now}, {"y_history0", y_history[0]}, {"v_history0", v_history[0]},
-        {"k_history0", k_history[0]}, {"y_history1", y_history[1]},
-        {"v_history1", v_history[1]}, {"k_history1", k_history[1]}, {"y_scale", y_scale},
-        {"time_scale", time_scale}, {"chart_scale_delta", chart_scale_delta},
-        {"chart_scale_epsilon", chart_scale_epsilon}, {"screen_centre_x", screen_centre.x},
-        {"screen_centre_y", screen_centre.y}, {"response_origin_x", response_origin.x},
-        {"response_origin_y", response_origin.y}, {"chart_origin_x", chart_origin.x},
+    const struct {
+        const char* name;
+        double value;
+    } doubles[] = {
+        {"beta", beta},
+        {"two_beta", two_beta},
+        {"delta", delta},
+        {"epsilon", epsilon},
+        {"y_init", y_init},
+        {"v_init", v_init},
+        {"y_now", y_now},
+        {"v_now", v_now},
+        {"t_now", t_now},
+        {"y_history0", y_history[0]},
+        {"v_history0", v_history[0]},
+        {"k_history0", k_history[0]},
+        {"y_history1", y_history[1]},
+        {"v_history1", v_history[1]},
+        {"k_history1", k_history[1]},
+        {"y_scale", y_scale},
+        {"time_scale", time_scale},
+        {"chart_scale_delta", chart_scale_delta},
+        {"chart_scale_epsilon", chart_scale_epsilon},
+        {"screen_centre_x", screen_centre.x},
+        {"screen_centre_y", screen_centre.y},
+        {"response_origin_x", response_origin.x},
+        {"response_origin_y", response_origin.y},
+        {"chart_origin_x", chart_origin.x},
         {"chart_origin_y", chart_origin.y},
     };
     for (const auto& d : doubles) std::fprintf(stderr, "%s=%a\n", d.name, d.value);

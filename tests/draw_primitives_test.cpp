@@ -67,29 +67,44 @@ TEST_F(primitives, leave_line_width_and_lighting_as_documented) {
     struct state_case {
         const char* name;
         void (*draw)(const double*);
-        float width_before;   // set through glLineWidth before the primitive
+        float width_before;  // set through glLineWidth before the primitive
         float width_after;
-        int segment_pixels;   // width of a segment drawn next
-        bool lit_after;       // lighting is switched off before the primitive
+        int segment_pixels;  // width of a segment drawn next
+        bool lit_after;      // lighting is switched off before the primitive
     };
     const state_case cases[] = {
-        {"axes widen to 2", [](const double*) { draw_axes({-0.5, 0.5}, 0.0); }, 1.0f, 2.0f, 2,
-         true},
+        {"axes widen to 2",
+         [](const double*) {
+             draw_axes({-0.5, 0.5}, 0.0);
+         },
+         1.0f, 2.0f, 2, true},
         {"grid narrows to 1",
-         [](const double*) { draw_grid({-0.5, 0.5}, 0.0, 1, 0.1, 0.1); }, 2.0f, 1.0f, 1, true},
+         [](const double*) {
+             draw_grid({-0.5, 0.5}, 0.0, 1, 0.1, 0.1);
+         },
+         2.0f, 1.0f, 1, true},
         {"curve widens to 2",
-         [](const double* v) { draw_curve({-0.9, 0.8}, 0.1, 0.5, 2, v, palette[1]); }, 1.0f,
-         2.0f, 2, true},
+         [](const double* v) {
+             draw_curve({-0.9, 0.8}, 0.1, 0.5, 2, v, palette[1]);
+         },
+         1.0f, 2.0f, 2, true},
         {"empty curve still widens to 2, draws and lights nothing",
-         [](const double* v) { draw_curve({-0.9, 0.8}, 0.1, 0.5, 0, v, palette[1]); }, 1.0f,
-         2.0f, 2, false},
+         [](const double* v) {
+             draw_curve({-0.9, 0.8}, 0.1, 0.5, 0, v, palette[1]);
+         },
+         1.0f, 2.0f, 2, false},
         {"segment keeps 1",
-         [](const double*) { draw_segment({-0.9, -0.9}, {-0.8, -0.9}, black); }, 1.0f, 1.0f, 1,
-         true},
-        {"disc keeps 2", [](const double*) { draw_disc({-0.5, -0.5}, 0.04, red); }, 2.0f, 2.0f,
-         2, true},
-        {"no discs: nothing changes",
-         [](const double*) { draw_discs(nullptr, 0, 0.04, red); }, 2.0f, 2.0f, 2, false},
+         [](const double*) {
+             draw_segment({-0.9, -0.9}, {-0.8, -0.9}, black);
+         },
+         1.0f, 1.0f, 1, true},
+        {"disc keeps 2",
+         [](const double*) {
+             draw_disc({-0.5, -0.5}, 0.04, red);
+         },
+         2.0f, 2.0f, 2, true},
+        {"no discs: nothing changes", [](const double*) { draw_discs(nullptr, 0, 0.04, red); },
+         2.0f, 2.0f, 2, false},
     };
     for (const state_case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -112,13 +127,19 @@ TEST_F(primitives, text_is_near_black_after_any_colour) {
         void (*before)();
     };
     const text_case cases[] = {
-        {"after a red disc", [] { draw_disc({0.5, 0.5}, 0.04, red); }},
+        {"after a red disc",
+         [] {
+             draw_disc({0.5, 0.5}, 0.04, red);
+         }},
         {"after a green curve",
          [] {
              const double v[2] = {0.0, 0.0};
              draw_curve({0.2, 0.5}, 0.1, 1.0, 1, v, palette[1]);
          }},
-        {"after the black grid", [] { draw_grid({0.5, 0.5}, 0.0, 1, 0.05, 0.05); }},
+        {"after the black grid",
+         [] {
+             draw_grid({0.5, 0.5}, 0.0, 1, 0.05, 0.05);
+         }},
     };
     for (const text_case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -24,7 +24,11 @@ TEST_F(EquationOfMotion, SquareWaveStiffnessSwitchesAtHalfAndFullPeriod) {
     system_kind = 'r';
     delta = 1.0;
     epsilon = 0.5;
-    struct k_case { const char* name; double t; double k; } cases[] = {
+    struct k_case {
+        const char* name;
+        double t;
+        double k;
+    } cases[] = {
         {"start of the period", 0.0, 1.5},
         {"half period, second half begins", 3.14159265358979, 0.5},
         {"just before half period", 3.1415926535, 1.5},
@@ -56,12 +60,17 @@ TEST_F(EquationOfMotion, StiffnessOfMathieuAndOfOtherKinds) {
 TEST_F(EquationOfMotion, OneStepReferenceValues) {
     // Twelve-digit reference values of one Gill step from (1, 0) with h = 0.01, computed by hand
     // with Gill's short decimal coefficients.
-    struct step_case { const char* name; char kind; double t, two_beta, delta, eps, y, v; };
+    struct step_case {
+        const char* name;
+        char kind;
+        double t, two_beta, delta, eps, y, v;
+    };
     const step_case cases[] = {
         {"harmonic, Mathieu", 'm', 0.0, 0.0, 1.0, 0.0, 0.999950000417, -0.00999983333000},
         {"harmonic, square wave", 'r', 0.0, 0.0, 1.0, 0.0, 0.999950000417, -0.00999983333000},
         {"damped Mathieu", 'm', 0.0, 0.2, 1.0, 0.5, 0.999925051121, -0.0149845520784},
-        {"square wave switching inside the step", 'r', 3.135, 0.2, 1.0, 0.5, 0.999925050913, -0.0133180935400},
+        {"square wave switching inside the step", 'r', 3.135, 0.2, 1.0, 0.5, 0.999925050913,
+         -0.0133180935400},
     };
     for (const step_case& c : cases) {
         SCOPED_TRACE(c.name);

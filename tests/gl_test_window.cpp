@@ -11,8 +11,8 @@
 
 #include <cstring>
 
-#include "control/parameter_dialog.h"
 #include "app/window.h"
+#include "control/parameter_dialog.h"
 
 namespace {
 
@@ -73,9 +73,7 @@ rgb pixel(int x, int y) {
     return {p[0], p[1], p[2]};
 }
 
-int pixel_of(double w) {
-    return static_cast<int>((w + 1.0) * (window_size / 2));
-}
+int pixel_of(double w) { return static_cast<int>((w + 1.0) * (window_size / 2)); }
 
 int count_colour(rgb colour, int x0, int y0, int x1, int y1) {
     int count = 0;
@@ -123,8 +121,8 @@ int run_length_in_column(rgb colour, int x, int y) {
     return high - low + 1;
 }
 
-void reset_state(char kind, double beta_value, double delta_value, double epsilon_value,
-                 double y0, double v0, char key) {
+void reset_state(char kind, double beta_value, double delta_value, double epsilon_value, double y0,
+                 double v0, char key) {
     command_key = key;
     system_kind = kind;
     beta = beta_value;
@@ -141,9 +139,7 @@ bool colour_near(rgb colour, int x, int y, int radius) {
     return count_colour(colour, x - radius, y - radius, x + radius, y + radius) > 0;
 }
 
-unsigned long test_window_id() {
-    return static_cast<unsigned long>(glXGetCurrentDrawable());
-}
+unsigned long test_window_id() { return static_cast<unsigned long>(glXGetCurrentDrawable()); }
 
 window_property read_window_property(const char* name) {
     Display* display = glXGetCurrentDisplay();

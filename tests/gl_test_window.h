@@ -52,8 +52,8 @@ int run_length_in_column(rgb colour, int x, int y);
 // Program state as a complete dialog pass leaves it: the given equation and parameters, the
 // response started from (y0, v0) at t = 0 with history entry 0, the view scales and origins of
 // the reset, command_key set to key.
-void reset_state(char kind, double beta_value, double delta_value, double epsilon_value,
-                 double y0, double v0, char key);
+void reset_state(char kind, double beta_value, double delta_value, double epsilon_value, double y0,
+                 double v0, char key);
 
 // X id of the test window (the drawable of the current GL context).
 unsigned long test_window_id();

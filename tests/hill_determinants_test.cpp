@@ -89,8 +89,8 @@ TEST(HillDeterminants, UndampedFactorisations) {
         for (double eps : {0.2, 1.0, 4.0}) {
             SCOPED_TRACE(std::to_string(delta) + ", " + std::to_string(eps));
             // Without damping the half-odd cosines and sines decouple.
-            expect_relatively_near(hill_b2(0.0, delta, eps), hill_dc2(delta, eps) * hill_ds2(delta, eps),
-                                   1e-10);
+            expect_relatively_near(hill_b2(0.0, delta, eps),
+                                   hill_dc2(delta, eps) * hill_ds2(delta, eps), 1e-10);
             // Damping of either sign couples sines to cosines the same way.
             expect_relatively_near(hill_b1(-0.3, delta, eps), hill_b1(0.3, delta, eps), 1e-10);
             expect_relatively_near(hill_b2(-0.3, delta, eps), hill_b2(0.3, delta, eps), 1e-10);
@@ -107,7 +107,10 @@ double plain_elimination(int n, const double* a) {
         int p = k;
         for (int j = k + 1; j < n; ++j)
             if (std::fabs(m[order[j] * 30 + k]) > std::fabs(m[order[p] * 30 + k])) p = j;
-        if (p != k) { std::swap(order[k], order[p]); sign = -sign; }
+        if (p != k) {
+            std::swap(order[k], order[p]);
+            sign = -sign;
+        }
         int pr = order[k];
         for (int i = k + 1; i < n; ++i) {
             int r = order[i];
@@ -121,8 +124,10 @@ double plain_elimination(int n, const double* a) {
 }
 
 TEST(HillDeterminants, EqualAnUnskippedEliminationOfTheSameMatrix) {
-    struct kind_order { char kind; int order; } kinds[] = {
-        {'1', 10}, {'2', 10}, {'3', 10}, {'4', 10}, {'5', 21}, {'6', 20}};
+    struct kind_order {
+        char kind;
+        int order;
+    } kinds[] = {{'1', 10}, {'2', 10}, {'3', 10}, {'4', 10}, {'5', 21}, {'6', 20}};
     for (const kind_order& k : kinds)
         for (double beta : {0.0, 0.05, 0.7})
             for (double delta = -1.0; delta < 10.0; delta += 0.37)
@@ -132,8 +137,8 @@ TEST(HillDeterminants, EqualAnUnskippedEliminationOfTheSameMatrix) {
                     if (std::isnan(plain)) {
                         EXPECT_TRUE(std::isnan(v));
                     } else {
-                        ASSERT_EQ(v, plain) << k.kind << " beta " << beta << " delta " << delta
-                                            << " eps " << eps;
+                        ASSERT_EQ(v, plain)
+                            << k.kind << " beta " << beta << " delta " << delta << " eps " << eps;
                     }
                 }
 }

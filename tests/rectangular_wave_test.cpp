@@ -31,11 +31,15 @@ TEST(RectangularWave, DampingShiftsByCoshTwoPiBeta) {
         EXPECT_NEAR((b - a) / 2.0, std::cosh(2.0 * pi * beta), 1e-12 * std::cosh(2.0 * pi * beta));
     }
     EXPECT_EQ(rectangular_wave_characteristic('B', 0.0, 1.7, 0.4) -
-                  rectangular_wave_characteristic('A', 0.0, 1.7, 0.4), 2.0);
+                  rectangular_wave_characteristic('A', 0.0, 1.7, 0.4),
+              2.0);
 }
 
 TEST(RectangularWave, LinearSegmentCasesAreLimitsOfTheirNeighbours) {
-    struct limit_case { const char* name; double beta, delta, eps; };
+    struct limit_case {
+        const char* name;
+        double beta, delta, eps;
+    };
     const limit_case cases[] = {
         {"g1 = 0, other half decays (delta = beta^2 - eps)", 0.0, -1.0, 1.0},
         {"g2 = 0, other half oscillates (delta = beta^2 + eps)", 0.0, 1.0, 1.0},
@@ -57,10 +61,13 @@ TEST(RectangularWave, BothSegmentsLinearGiveUnitHalfTrace) {
     // eps = 0 and delta = beta^2: two linear segments, R = 1.
     for (double beta : {0.0, 0.5, 2.0}) {
         double h = std::cosh(6.28318530717959 * beta);
-        EXPECT_NEAR(rectangular_wave_characteristic('A', beta, beta * beta, 0.0), 1.0 - h, 1e-12 * h);
-        EXPECT_NEAR(rectangular_wave_characteristic('B', beta, beta * beta, 0.0), 1.0 + h, 1e-12 * h);
+        EXPECT_NEAR(rectangular_wave_characteristic('A', beta, beta * beta, 0.0), 1.0 - h,
+                    1e-12 * h);
+        EXPECT_NEAR(rectangular_wave_characteristic('B', beta, beta * beta, 0.0), 1.0 + h,
+                    1e-12 * h);
         // Continuous with its neighbours.
-        EXPECT_NEAR(rectangular_wave_characteristic('A', beta, beta * beta + 1e-10, 0.0), 1.0 - h, 1e-6 * h);
+        EXPECT_NEAR(rectangular_wave_characteristic('A', beta, beta * beta + 1e-10, 0.0), 1.0 - h,
+                    1e-6 * h);
     }
 }
 
@@ -89,7 +96,10 @@ std::vector<double> sign_changes(char kind, double beta, double eps) {
         double lo = a, hi = b;
         while (hi - lo > 1e-9) {
             double mid = 0.5 * (lo + hi);
-            if (fa * rectangular_wave_characteristic(kind, beta, mid, eps) > 0.0) lo = mid; else hi = mid;
+            if (fa * rectangular_wave_characteristic(kind, beta, mid, eps) > 0.0)
+                lo = mid;
+            else
+                hi = mid;
         }
         roots.push_back(0.5 * (lo + hi));
     }

@@ -61,15 +61,25 @@ TEST_F(stability_chart, boundary_dots_follow_the_tables_of_the_curve_set) {
         dot expected[6];  // dc1, ds1, dc2, ds2, b1, b2
     };
     const set_case cases[] = {
-        {"undamped Mathieu: four curves", 'm', 0.0,
+        {"undamped Mathieu: four curves",
+         'm',
+         0.0,
          {dot::red, dot::red, dot::black, dot::black, dot::none, dot::none}},
-        {"beta -0 counts as undamped", 'm', -0.0,
+        {"beta -0 counts as undamped",
+         'm',
+         -0.0,
          {dot::red, dot::red, dot::black, dot::black, dot::none, dot::none}},
-        {"damped Mathieu: B1 and B2", 'm', 0.01,
+        {"damped Mathieu: B1 and B2",
+         'm',
+         0.01,
          {dot::none, dot::none, dot::none, dot::none, dot::red, dot::black}},
-        {"square wave, undamped too: B1 and B2", 'r', 0.0,
+        {"square wave, undamped too: B1 and B2",
+         'r',
+         0.0,
          {dot::none, dot::none, dot::none, dot::none, dot::red, dot::black}},
-        {"other kind: B1 and B2", 'x', 0.0,
+        {"other kind: B1 and B2",
+         'x',
+         0.0,
          {dot::none, dot::none, dot::none, dot::none, dot::red, dot::black}},
     };
     for (const set_case& c : cases) {
@@ -79,7 +89,8 @@ TEST_F(stability_chart, boundary_dots_follow_the_tables_of_the_curve_set) {
         beta = c.beta_value;
         for (const table_dot& p : places) {
             // Column numbers as a scan would use them; B2's is the last one drawn (epsilon_steps).
-            const int column = p.table == &boundary_b2 ? epsilon_steps : static_cast<int>(p.eps * 50);
+            const int column =
+                p.table == &boundary_b2 ? epsilon_steps : static_cast<int>(p.eps * 50);
             put_column(*p.table, column, p.eps, 1, &p.delta, 1);
         }
         // B1 gets three roots in its column: three dots at one height.
@@ -152,8 +163,8 @@ TEST_F(stability_chart, shown_after_the_keys_a_z_and_Z_only) {
         keyboard(c.key, 0, 0);
         read_frame();
         // Legend below the delta axis, a grid line at delta = 5 and the red point (2, 1).
-        const int legend = count_colour(lit_text, pixel_of(-0.05), pixel_of(-0.27),
-                                        pixel_of(0.8), pixel_of(-0.08));
+        const int legend = count_colour(lit_text, pixel_of(-0.05), pixel_of(-0.27), pixel_of(0.8),
+                                        pixel_of(-0.08));
         if (c.shown) {
             EXPECT_GT(legend, 4 * 200);
         } else {

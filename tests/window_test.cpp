@@ -60,8 +60,8 @@ TEST_F(window, reshape_and_begin_frame_restore_the_identity_view) {
     struct view_case {
         const char* name;
         int width, height;
-        double x, y;            // disc centre in window coordinates
-        int pixel_x, pixel_y;   // where its centre must show
+        double x, y;           // disc centre in window coordinates
+        int pixel_x, pixel_y;  // where its centre must show
     };
     const view_case cases[] = {
         {"full window", 800, 800, 0.5, 0.5, 600, 600},

@@ -40,22 +40,19 @@ const char* const usage_text =
     "A file appears under its name only when it is complete.\n"
     "Exit status: 0 done, 1 a file could not be written, 2 wrong arguments or unwritable path.\n";
 
-int usage_error(const char* message, const char* detail)
-{
+int usage_error(const char* message, const char* detail) {
     std::fprintf(stderr, "paravib-boundaries: %s%s\n", message, detail);
     std::fprintf(stderr, "Try 'paravib-boundaries --help'.\n");
     return exit_usage_error;
 }
 
-bool is_folder(const char* path)
-{
+bool is_folder(const char* path) {
     struct stat status;
     return stat(path, &status) == 0 && S_ISDIR(status.st_mode);
 }
 
 // The folder part of a file path ("." for a bare name) into folder.
-void folder_of(const char* path, char (&folder)[path_capacity])
-{
+void folder_of(const char* path, char (&folder)[path_capacity]) {
     const char* slash = std::strrchr(path, '/');
     if (slash == nullptr) {
         std::snprintf(folder, path_capacity, ".");
@@ -67,8 +64,7 @@ void folder_of(const char* path, char (&folder)[path_capacity])
 }
 
 // Checks that files can be created in folder; prints the reason and returns false if not.
-bool folder_is_writable(const char* folder, const char* shown_as)
-{
+bool folder_is_writable(const char* folder, const char* shown_as) {
     if (!is_folder(folder)) {
         usage_error("no such folder: ", shown_as);
         return false;
@@ -81,27 +77,25 @@ bool folder_is_writable(const char* folder, const char* shown_as)
 }
 
 // Scans and writes one file; reports a failure and returns the exit status.
-int write_one(const char* path, char kind, double beta)
-{
+int write_one(const char* path, char kind, double beta) {
     switch (generate_boundary_file(path, kind, beta, epsilon_intervals)) {
-    case boundary_written:
-        return 0;
-    case boundary_create_failed:
-        return usage_error("cannot create file: ", path);
-    case boundary_write_failed:
-        std::fprintf(stderr, "paravib-boundaries: writing %s failed; the file was not written\n", path);
-        return exit_write_error;
-    case boundary_table_invalid:
-        std::fprintf(stderr,
-                     "paravib-boundaries: the scan for %s gave a value that is not finite; "
-                     "the file was not written\n", path);
-        return exit_write_error;
+        case boundary_written: return 0;
+        case boundary_create_failed: return usage_error("cannot create file: ", path);
+        case boundary_write_failed:
+            std::fprintf(stderr,
+                         "paravib-boundaries: writing %s failed; the file was not written\n", path);
+            return exit_write_error;
+        case boundary_table_invalid:
+            std::fprintf(stderr,
+                         "paravib-boundaries: the scan for %s gave a value that is not finite; "
+                         "the file was not written\n",
+                         path);
+            return exit_write_error;
     }
     return exit_write_error;
 }
 
-int write_folder(const char* folder)
-{
+int write_folder(const char* folder) {
     if (!folder_is_writable(folder, folder)) return exit_usage_error;
     for (const boundary_file_entry& file : boundary_file_list) {
         char path[path_capacity];
@@ -115,8 +109,7 @@ int write_folder(const char* folder)
     return 0;
 }
 
-int write_single(const char* path, char kind, double beta)
-{
+int write_single(const char* path, char kind, double beta) {
     if (is_folder(path)) return usage_error("is a folder, not a file: ", path);
     char folder[path_capacity];
     folder_of(path, folder);
@@ -128,8 +121,7 @@ int write_single(const char* path, char kind, double beta)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     const char* kind_text = nullptr;
     const char* beta_text = nullptr;
     const char* operand = nullptr;
@@ -140,7 +132,8 @@ int main(int argc, char** argv)
             std::fputs(usage_text, stdout);
             return 0;
         }
-        if (!options_ended && (std::strcmp(arg, "--kind") == 0 || std::strcmp(arg, "--beta") == 0)) {
+        if (!options_ended &&
+            (std::strcmp(arg, "--kind") == 0 || std::strcmp(arg, "--beta") == 0)) {
             if (a + 1 == argc) return usage_error("missing value after ", arg);
             (arg[2] == 'k' ? kind_text : beta_text) = argv[++a];
         } else if (!options_ended && std::strcmp(arg, "--") == 0) {
@@ -155,7 +148,8 @@ int main(int argc, char** argv)
     }
 
     if (kind_text == nullptr && beta_text == nullptr) {
-        if (operand == nullptr) return usage_error("missing folder (or --kind K --beta B FILE)", "");
+        if (operand == nullptr)
+            return usage_error("missing folder (or --kind K --beta B FILE)", "");
         return write_folder(operand);
     }
     if (kind_text == nullptr) return usage_error("missing --kind K", "");

@@ -10,8 +10,7 @@
 
 #include "boundary_file_check.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // An anonymous in-memory file, opened again by name through /proc like any boundary file.
     const int fd = memfd_create("boundary-file", MFD_CLOEXEC);
     if (fd < 0) std::abort();

@@ -8,8 +8,7 @@
 
 #include "boundary_file_check.h"
 
-TEST(boundary_file_corpus, every_seed_keeps_the_reader_promises)
-{
+TEST(boundary_file_corpus, every_seed_keeps_the_reader_promises) {
     int valid = 0, bad = 0;
     for (const auto& entry : std::filesystem::directory_iterator(BOUNDARY_FILE_CORPUS)) {
         const std::string name = entry.path().filename().string();
