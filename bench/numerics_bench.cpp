@@ -34,14 +34,14 @@ BENCHMARK_CAPTURE(characteristic_evaluation, square_t, 'A');
 BENCHMARK_CAPTURE(characteristic_evaluation, square_2t, 'B');
 
 // One scan of the program's epsilon_intervals (500); reports the characteristic evaluations it made.
-void scan(benchmark::State& state, char first, char second) {
+void scan(benchmark::State& state, char first, char second, double beta = 0.3) {
     long long evaluations = 0;
     for (auto _ : state) {
         evaluation_count = 0;
-        boundary_scan(first, 0.3, scratch.counts, scratch.points, epsilon_intervals,
+        boundary_scan(first, beta, scratch.counts, scratch.points, epsilon_intervals,
                       counted_characteristic);
         if (second) {
-            boundary_scan(second, 0.3, scratch.counts, scratch.points, epsilon_intervals,
+            boundary_scan(second, beta, scratch.counts, scratch.points, epsilon_intervals,
                           counted_characteristic);
         }
         evaluations = evaluation_count;
@@ -52,6 +52,9 @@ void scan(benchmark::State& state, char first, char second) {
 BENCHMARK_CAPTURE(scan, b1_beta_0_3, '5', '\0')->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(scan, b2_beta_0_3, '6', '\0')->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(scan, b1_and_b2_beta_0_3, '5', '6')->Unit(benchmark::kMillisecond);
+// A huge damping overflows the determinants; the pair should cost about what it costs at 0.3.
+BENCHMARK_CAPTURE(scan, b1_and_b2_beta_1e20, '5', '6', 1e20)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(scan, b1_and_b2_beta_minus_1e20, '5', '6', -1e20)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(scan, square_t_beta_0_3, 'A', '\0')->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(scan, square_2t_beta_0_3, 'B', '\0')->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(scan, square_both_beta_0_3, 'A', 'B')->Unit(benchmark::kMillisecond);

@@ -18,10 +18,19 @@ constexpr double delta_end = 10.0;
 constexpr double fine_step = 0.02;  // below epsilon, where the tongues are narrow
 constexpr double coarse_step = 0.1;
 
+// Equal and of the same sign: for the finite estimates of the refinement, the same double, so that
+// D there has the very value it had before.
+bool same_double(double x, double y) { return x == y && std::signbit(x) == std::signbit(y); }
+
 // False position inside the bracket [a, b] (Fa, Fb of opposite signs), accepting r once
 // |D(r) / Fc| < root_tolerance, Fc being the value at the bracket's first right end. The estimate
-// stays finite: where infinite values make it NaN, the midpoint of the bracket is taken instead. A NaN value ends the refinement at that estimate, and so does the step bound;
-// the bracket still holds the sign change, so the last estimate is the best root there is.
+// stays finite: where infinite values make it NaN, the midpoint of the bracket is taken instead.
+// A NaN value ends the refinement at that estimate, and so does the step bound; the bracket still
+// holds the sign change, so the last estimate is the best root there is.
+// An estimate that lands exactly on the end it would replace leaves the bracket as it was, so every
+// later step would compute the same estimate again: the refinement ends there with that estimate,
+// which is what the step bound would have returned. This happens when D overflows on both sides
+// of its sign change (B1 at |beta| = 1e20): halving then stops at two neighbouring doubles.
 double refine_root(characteristic_function evaluate, char kind, double beta, double eps, double a,
                    double fa, double b, double fb, double fc) {
     double r = a;
@@ -31,9 +40,11 @@ double refine_root(characteristic_function evaluate, char kind, double beta, dou
         double fr = evaluate(kind, beta, r, eps);
         if (std::fabs(fr / fc) < root_tolerance || std::isnan(fr)) return r;
         if (fa * fr > 0.0) {
+            if (same_double(r, a)) return r;
             a = r;
             fa = fr;
         } else {
+            if (same_double(r, b)) return r;
             b = r;
             fb = fr;
         }

@@ -98,6 +98,33 @@ TEST(BoundaryScan, UndampedMathieuTonguesStartAtSquaresOfHalfIntegers) {
     EXPECT_NEAR(roots[1], 4.0, 0.02);
 }
 
+// At |beta| = 1e20 the damped determinant B1 overflows to -inf and +inf on the two sides of its
+// sign change near delta = 0, so false position can only halve the bracket. Once the bracket is two
+// neighbouring doubles nothing changes any more: the search must stop there, with that root, long
+// before the bound on the number of steps (10,000 evaluations).
+int evaluations = 0;
+double counted_value(char kind, double beta, double delta, double eps) {
+    ++evaluations;
+    return characteristic_value(kind, beta, delta, eps);
+}
+
+TEST(BoundaryScan, RefinementStopsWhenTheBracketCanShrinkNoFurther) {
+    for (double beta : {1e20, -1e20}) {
+        SCOPED_TRACE(beta);
+        double roots[root_list_size];
+        evaluations = 0;
+        ASSERT_EQ(delta_root_search('5', beta, roots, 1.0, counted_value), 1);
+        EXPECT_LT(evaluations, 1000);
+        const double r = roots[0];
+        const double below = characteristic_value('5', beta, std::nextafter(r, -1.0), 1.0);
+        const double at = characteristic_value('5', beta, r, 1.0);
+        const double above = characteristic_value('5', beta, std::nextafter(r, 1.0), 1.0);
+        EXPECT_TRUE(std::signbit(at) != std::signbit(below) ||
+                    std::signbit(at) != std::signbit(above))
+            << "no sign change next to " << r;
+    }
+}
+
 TEST(BoundaryScan, HopelessFunctionsEndWithBoundedOutput) {
     // An unknown kind gives NaN everywhere; the square wave at very large damping gives infinities
     // and NaN. The scan must end, record no more than a column holds, and keep the table finite.
