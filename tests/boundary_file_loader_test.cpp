@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <sstream>
 #include <string>
 
 #include "boundary_file_test_support.h"
@@ -16,25 +17,37 @@
 
 namespace {
 
-const std::string undamped_lines =
-    "\n"
-    "\nβ=0 安定限界(1) Dc1(δ,ε)=0のデータ読み出し"
-    "\nβ=0 安定限界(2) Ds1(δ,ε)=0のデータ読み出し"
-    "\nβ=0 安定限界(3) Dc2(δ,ε)=0のデータ読み出し"
-    "\nβ=0 安定限界(4) Ds3(δ,ε)=0のデータ読み出し";
+// The text NAME of the golden copy of the console texts: its lines joined, \n as a line feed.
+std::string dialog_text(const std::string& name) {
+    std::istringstream lines(read_text(DIALOG_TEXTS));
+    std::string line, text;
+    while (std::getline(lines, line)) {
+        if (line.compare(0, name.size() + 1, name + "\t") != 0) continue;
+        for (std::size_t i = name.size() + 1; i < line.size(); ++i) {
+            const bool escape = line[i] == '\\' && i + 1 < line.size() && line[i + 1] == 'n';
+            text += escape ? '\n' : line[i];
+            i += escape;
+        }
+    }
+    return text;
+}
+
+std::string replaced(std::string text, const std::string& field, const std::string& value) {
+    return text.replace(text.find(field), field.size(), value);
+}
+
+std::string undamped_lines() {
+    return "\n" + dialog_text("LOAD_DC1") + dialog_text("LOAD_DS1") + dialog_text("LOAD_DC2") +
+           dialog_text("LOAD_DS2");
+}
 
 std::string damped_lines(const std::string& shown_beta) {
-    return "\n"
-           "\nβ=" +
-           shown_beta +
-           " 安定限界(5) B1(δ,ε)=0のデータ読み出し"
-           "\nβ=" +
-           shown_beta + " 安定限界(6) B2(δ,ε)=0のデータ読み出し";
+    return "\n" + replaced(dialog_text("LOAD_B1"), "{beta}", shown_beta) +
+           replaced(dialog_text("LOAD_B2"), "{beta}", shown_beta);
 }
 
 std::string unreadable(const std::string& name) {
-    return "\n" + name +
-           " を読み込めません（ファイルがないか，形式が正しくありません）。安定限界を計算中．．．．";
+    return replaced(dialog_text("UNREADABLE_FILE"), "{name}", name);
 }
 
 // A valid file of three columns (epsilon_steps = 2 in these tests) whose first root is marker
@@ -102,7 +115,7 @@ TEST_F(boundary_file_loader, undamped_files_fill_the_four_tables_in_order) {
     write_text("fileds2", marked_file(1.0, 4.5));
     const boundary_table b1 = boundary_b1, b2 = boundary_b2;
 
-    EXPECT_EQ(load_and_capture(0.0), undamped_lines);
+    EXPECT_EQ(load_and_capture(0.0), undamped_lines());
     EXPECT_EQ(boundary_dc1.points[1][1], 1.5);
     EXPECT_EQ(boundary_ds1.points[1][1], 2.5);
     EXPECT_EQ(boundary_dc2.points[1][1], 3.5);
@@ -160,7 +173,7 @@ TEST_F(boundary_file_loader, untabled_beta_loads_and_prints_nothing) {
 TEST_F(boundary_file_loader, negative_zero_is_the_undamped_case) {
     for (const char* name : {"filedc1", "fileds1", "filedc2", "fileds2"})
         write_text(name, marked_file(0.0, 1.0));
-    EXPECT_EQ(load_and_capture(-0.0), undamped_lines);
+    EXPECT_EQ(load_and_capture(-0.0), undamped_lines());
     EXPECT_EQ(boundary_ds2.points[1][1], 1.0);
 }
 
@@ -190,11 +203,7 @@ TEST_F(boundary_file_loader, unusable_b2_file_is_replaced_by_a_scan) {
         const boundary_table expected = scanned_over(boundary_b2, '6', 2.0);
         beta = -7.0;
 
-        const std::string expected_output =
-            "\n"
-            "\nβ=2.00 安定限界(5) B1(δ,ε)=0のデータ読み出し"
-            "\nβ=2.00 安定限界(6) B2(δ,ε)=0のデータ読み出し" +
-            unreadable("fileb2200");
+        const std::string expected_output = damped_lines("2.00") + unreadable("fileb2200");
         EXPECT_EQ(load_and_capture(2.0), expected_output);
         EXPECT_TRUE(same_bytes(boundary_b2, expected));
         EXPECT_EQ(boundary_b1.points[1][1], 1.25);
@@ -210,14 +219,9 @@ TEST_F(boundary_file_loader, unusable_undamped_files_are_scanned_with_their_own_
     const boundary_table ds1 = scanned_over(boundary_ds1, '2', 0.0);
     const boundary_table ds2 = scanned_over(boundary_ds2, '4', 0.0);
 
-    const std::string expected_output =
-        "\n"
-        "\nβ=0 安定限界(1) Dc1(δ,ε)=0のデータ読み出し"
-        "\nβ=0 安定限界(2) Ds1(δ,ε)=0のデータ読み出し" +
-        unreadable("fileds1") +
-        "\nβ=0 安定限界(3) Dc2(δ,ε)=0のデータ読み出し"
-        "\nβ=0 安定限界(4) Ds3(δ,ε)=0のデータ読み出し" +
-        unreadable("fileds2");
+    const std::string expected_output = "\n" + dialog_text("LOAD_DC1") + dialog_text("LOAD_DS1") +
+                                        unreadable("fileds1") + dialog_text("LOAD_DC2") +
+                                        dialog_text("LOAD_DS2") + unreadable("fileds2");
     EXPECT_EQ(load_and_capture(0.0), expected_output);
     EXPECT_TRUE(same_bytes(boundary_ds1, ds1));
     EXPECT_TRUE(same_bytes(boundary_ds2, ds2));

@@ -35,24 +35,81 @@ TEST(BoundaryScan, SelectorMapsEveryKindAndRejectsOthers) {
         EXPECT_TRUE(std::isnan(characteristic_value(other, 0.1, 1.0, 1.0)));
 }
 
-TEST(BoundaryScan, SquareWaveReferenceRootsInColumnFifty) {
-    // Five-decimal roots of the square-wave conditions at beta = 0.1, eps = 1.0.
+// Evaluations of the counting characteristic functions below.
+int evaluations = 0;
+
+// A characteristic function without roots: one evaluation per scan point.
+double counted_constant(char, double, double, double) {
+    ++evaluations;
+    return 1.0;
+}
+
+TEST(BoundaryScan, ScanPointsOfAColumnWithoutRoots) {
+    // Running sums from -1: steps of 0.02 while the point is below eps, 0.1 from the first point
+    // at or above it; the last point is the last sum not above 10.
+    double sum = -1.0;
+    for (int k = 0; k < 258; ++k) sum = sum + 0.02;
+    ASSERT_EQ(sum, 208 * epsilon_spacing);  // binary64: the 259th point is eps of column 208
+    struct count_case {
+        const char* name;
+        double eps;
+        int points;
+    };
+    const count_case cases[] = {
+        {"eps 0: 51 fine points up to 6.2e-16, then 100 coarse", 0.0, 151},
+        {"eps 10: fine all the way", 10.0, 551},
+        {"eps 4.16: fine up to 4.16 itself (259), coarse from there to 9.96 (58)", sum, 317},
+    };
+    double roots[root_list_size];
+    for (const count_case& c : cases) {
+        SCOPED_TRACE(c.name);
+        evaluations = 0;
+        EXPECT_EQ(delta_root_search('x', 0.0, roots, c.eps, counted_constant), 0);
+        EXPECT_EQ(evaluations, c.points);
+    }
+}
+
+TEST(BoundaryScan, PinnedColumnsOfEveryKind) {
+    // Roots to nine decimals, each checked below by the sign of D a step of 1e-8 to either side,
+    // so that no pin comes from the scan. False position accepts r once |D(r) / D(c)| < 1e-6, c
+    // the bracket's right end as first found; with c well away from the root that puts r within
+    // 5e-7 of it. NAN: the upper root of a pair closer than one step, accepted against a c near
+    // the lower root and so further off; not pinned.
     struct column_case {
         char kind;
+        double beta;
+        int column;
         int count;
-        double roots[3];
+        double roots[7];
     };
-    const column_case cases[] = {{'A', 3, {-0.53859, 0.80847, 1.41751}},
-                                 {'B', 2, {-0.51492, 0.55524, 0}}};
+    const column_case cases[] = {
+        {'1', 0.0, 50, 4, {-0.378489221, 1.293166283, 4.035300946, 9.014303906}},
+        {'2', 0.0, 50, 3, {0.918058177, 4.031921988, 9.014301750}},
+        {'3', 0.0, 50, 3, {-0.347669125, 2.285156934, 6.270837258}},
+        {'4', 0.0, 50, 3, {0.594799970, 2.342580621, 6.270944446}},
+        {'5', 0.05, 33, 3, {-0.186296433, 1.052736378, NAN}},
+        {'6', 0.1, 50, 2, {-0.334215536, 0.584426452}},
+        {'A', 0.0, 5, 7, {-0.008162071, 0.997501809, NAN, 3.999375993, NAN, 8.999722450, NAN}},
+        {'A', 0.1, 50, 3, {-0.538593216, 0.808469733, 1.417508269}},
+        {'B', 0.1, 50, 2, {-0.514916615, 0.555239414}},
+    };
+    const double side = 1e-8, accepted = 5e-7;
     for (const column_case& c : cases) {
-        SCOPED_TRACE(c.kind);
+        SCOPED_TRACE(std::string(1, c.kind) + " beta " + std::to_string(c.beta) + " column " +
+                     std::to_string(c.column));
+        const double eps = c.column * epsilon_spacing;
         fill_with(table, -7.0, 4);
-        boundary_scan(c.kind, 0.1, table.counts, table.points, 500);
-        ASSERT_EQ(table.counts[50], c.count);
-        EXPECT_DOUBLE_EQ(table.points[0][50], 1.0);
-        for (int j = 0; j < c.count; ++j) EXPECT_NEAR(table.points[j + 1][50], c.roots[j], 5e-6);
-        // Rows above the count keep what they held.
-        EXPECT_EQ(table.points[c.count + 1][50], -7.0);
+        boundary_scan(c.kind, c.beta, table.counts, table.points, c.column);
+        ASSERT_EQ(table.counts[c.column], c.count);
+        for (int j = 0; j < c.count; ++j) {
+            if (std::isnan(c.roots[j])) continue;
+            SCOPED_TRACE(j);
+            EXPECT_LT(characteristic_value(c.kind, c.beta, c.roots[j] - side, eps) *
+                          characteristic_value(c.kind, c.beta, c.roots[j] + side, eps),
+                      0.0);
+            EXPECT_NEAR(table.points[j + 1][c.column], c.roots[j], accepted);
+        }
+        EXPECT_EQ(table.points[c.count + 1][c.column], -7.0);  // rows above the count kept
     }
 }
 
@@ -102,7 +159,6 @@ TEST(BoundaryScan, UndampedMathieuTonguesStartAtSquaresOfHalfIntegers) {
 // sign change near delta = 0, so false position can only halve the bracket. Once the bracket is two
 // neighbouring doubles nothing changes any more: the search must stop there, with that root, long
 // before the bound on the number of steps (10,000 evaluations).
-int evaluations = 0;
 double counted_value(char kind, double beta, double delta, double eps) {
     ++evaluations;
     return characteristic_value(kind, beta, delta, eps);

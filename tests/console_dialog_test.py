@@ -24,45 +24,15 @@ import unittest
 DRIVER = None
 BOUNDARY_DIR = None
 
-# ---- The console texts (UTF-8) ----------------------------------------------------------------
-HEADER = ("\n\n係数励振型自励振動の描画  Mathieuの式または矩形波係数励振"
-          "\n\nキー入力  (1) 振動系の選択"
-          "\nキー入力  (2) β"
-          "\nキー入力  (3) δ，ε"
-          "\n        　(4) 初期条件"
-          "\n\n(1) Mathieu式　or　矩形波励振の選択　キー入力 m or r=")
-MATHIEU = "\nm:正規化Mathieuの式　ddy/ddt+2β*dy/dt+(δ+εcos(t))*y=0"
-SQUARE = "\nm:正規化矩形波励振 　ddy/ddt+2β*dy/dt+(δ±ε)*y=0"
-BETA = "\n\n(2) キー入力　β="
-SCAN_B = ("\n安定限界B1(δ,ε)=0を計算中．．．．"
-          "\n安定限界B2(δ,ε)=0を計算中．．．．")
-SCAN_RA = ("\n矩形波励振 周期Ｔの安定限界RA(δ,ε)=0を計算中．．．．"
-           "\n矩形波励振 周期2Tの安定限界RA(δ,ε)=0を計算中．．．．")
-LOAD_0 = ("\n"
-          "\nβ=0 安定限界(1) Dc1(δ,ε)=0のデータ読み出し"
-          "\nβ=0 安定限界(2) Ds1(δ,ε)=0のデータ読み出し"
-          "\nβ=0 安定限界(3) Dc2(δ,ε)=0のデータ読み出し"
-          "\nβ=0 安定限界(4) Ds3(δ,ε)=0のデータ読み出し")
+sys.dont_write_bytecode = True   # nothing written into the source tree
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "e2e"))
+from texts import (BETA_PROMPT as BETA, HEADER, HELP, INITIAL_PROMPT as INITIAL,  # noqa: E402
+                   MATHIEU_LINE as MATHIEU, POINT_PROMPT as POINT, RETRY, SCAN_MATHIEU,
+                   SCAN_SQUARE, SQUARE_LINE as SQUARE, damped_load as load_lines, undamped_load)
 
-
-def load_lines(b):
-    """Progress lines of the loader for a damped tabled beta."""
-    return ("\n\nβ=%4.2f 安定限界(5) B1(δ,ε)=0のデータ読み出し"
-            "\nβ=%4.2f 安定限界(6) B2(δ,ε)=0のデータ読み出し" % (b, b))
-
-
+SCAN_B, SCAN_RA = "".join(SCAN_MATHIEU), "".join(SCAN_SQUARE)
+LOAD_0 = undamped_load()
 LOAD_010 = load_lines(0.1)
-POINT = "\n\n(3) キー入力  δ ε="
-INITIAL = "\n\n(4) 初期条件　キー入力  y0 v0="
-HELP = ("\n振動曲線描画表示　赤：応答　緑：速度　青：係数励振\n"
-        "\n's'キー：振動描画継続                      'Y', 'y'キー：振動曲線縦倍率増減"
-        "\n'k'キー：Mathieu式・矩形波係数励振の選択   'T', 't'キー：振動曲線時間軸伸縮"
-        "\n'b'キー：β変更                            'z', 'Z'キー：安定領域図縦横軸伸縮"
-        "\n'd'キー：δ,ε変更"
-        "\n'j'キー：初期条件変更"
-        "\n'a'キー：安定限界図表示（その時のみ）"
-        "\nESCキー：終了\n")
-RETRY = "\n数値として読めません。もう一度入力してください。"
 
 # The reset values every complete pass leaves, and the two history entries the driver disturbed.
 RESET = {"t_now": 0.0, "sample_index": 0, "k_history0": 0.0, "y_scale": 0.5,
@@ -171,6 +141,15 @@ class pipe_dialog(StateChecks):
                 self.assertEqual(label, "pass %d" % ord(entries[-1]))
                 self.check_fields(state, dict(RESET, **fields))
                 self.check_tables(state, changed)
+
+    def test_every_tabled_beta_is_loaded(self):
+        # The ten damping values with stored Mathieu boundaries, typed as a user would.
+        for typed in ("0", "0.01", "0.02", "0.05", "0.1", "0.2", "0.5", "1", "2", "5"):
+            with self.subTest(typed):
+                status, out, _ = run_pipe("k", "m\n%s\n2 1\n1 0\n" % typed)
+                self.assertEqual(status, 0)
+                load = LOAD_0 if typed == "0" else load_lines(float(typed))
+                self.assertEqual(out, full_pass(load))
 
     def test_later_entry_steps_keep_the_earlier_answers(self):
         # The driver sets epsilon_steps to 20 before each pass: only step (2) sets it to 500.

@@ -2,6 +2,8 @@
 # generator's command line and the tables the build made with it.
 paravib_test(boundary_file_io_test boundary_file_io_test.cpp LABELS data)
 paravib_test(boundary_file_loader_test boundary_file_loader_test.cpp LABELS data)
+target_compile_definitions(boundary_file_loader_test PRIVATE
+  DIALOG_TEXTS="${CMAKE_CURRENT_SOURCE_DIR}/data/dialog_texts.txt")
 paravib_test(boundary_file_corpus_test fuzz/boundary_file_replay_test.cpp fuzz/boundary_file_check.cpp
   LABELS data)
 target_compile_definitions(boundary_file_corpus_test PRIVATE

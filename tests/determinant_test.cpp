@@ -6,7 +6,8 @@
 
 #include <cmath>
 #include <random>
-#include <vector>
+
+#include "tests/plain_determinant.h"
 
 namespace {
 
@@ -23,6 +24,12 @@ TEST(Determinant, SmallMatricesExactly) {
         {"one exchange negates the sign", 2, {0, 1, 1, 0}, -1.0},
         {"three-cycle of rows keeps the sign", 3, {0, 0, 1, 1, 0, 0, 0, 1, 0}, +1.0},
         {"tie in magnitude keeps the first row", 2, {2, 1, -2, 3}, 8.0},
+        // Rows 2 and 3 reduce to (0, 0.2 - 0.1, ...) = (0, 0, 0.1) and (0, 0.1, 0.7 - 0.1): one
+        // exchange, then -1 * 0.1 * 0.1. The last row as first pivot ends in ...004 instead.
+        {"tie whose choice changes the rounding",
+         3,
+         {1, 0.1, 0.1, 1, 0.1, 0.2, 1, 0.2, 0.7},
+         -(0.1 * 0.1)},
         {"upper triangular is its diagonal product", 3, {2, 7, 1, 0, 3, 5, 0, 0, 4}, 24.0},
     };
     for (const det_case& c : cases) {
@@ -69,48 +76,6 @@ TEST(Determinant, HilbertFourToRounding) {
         for (int j = 0; j < 4; ++j) a[i * 4 + j] = 1.0 / (i + j + 1);
     // Exact value 1/6048000; condition number about 1.6e4 times a few ulps.
     EXPECT_NEAR(determinant(4, a, 4), 1.0 / 6048000.0, 1.6e4 * 1e-15 / 6048000.0);
-}
-
-// The elimination exactly as written out, every row updated in every column, for comparison.
-double plain_determinant(int n, const double* a, int row_stride) {
-    std::vector<double> lu(n * n);
-    std::vector<int> order(n), copy(n), inverse(n);
-    for (int i = 0; i < n; ++i)
-        for (int j = 0; j < n; ++j) lu[i * n + j] = a[i * row_stride + j];
-    for (int k = 0; k < n; ++k) order[k] = k;
-    for (int k = 0; k < n; ++k) {
-        int p = k;
-        double best = std::fabs(lu[order[k] * n + k]);
-        for (int j = k + 1; j < n; ++j) {
-            double v = std::fabs(lu[order[j] * n + k]);
-            if (v > best) {
-                p = j;
-                best = v;
-            }
-        }
-        std::swap(order[k], order[p]);
-        int pr = order[k];
-        double pivot = lu[pr * n + k];
-        for (int i = k + 1; i < n; ++i) {
-            int r = order[i];
-            double m = lu[r * n + k] / pivot;
-            lu[r * n + k] = m;
-            for (int j = k + 1; j < n; ++j) lu[r * n + j] = lu[r * n + j] - m * lu[pr * n + j];
-        }
-    }
-    copy = order;
-    for (int i = 0; i < n; ++i) inverse[copy[i]] = i;
-    double result = 1.0;
-    for (int i = 0; i < n - 1; ++i) {
-        int j = copy[i];
-        if (j != i) {
-            copy[inverse[i]] = j;
-            inverse[j] = inverse[i];
-            result = -result;
-        }
-    }
-    for (int i = 0; i < n; ++i) result = result * lu[order[i] * n + i];
-    return result;
 }
 
 void expect_same_bits(double fast, double plain) {

@@ -12,7 +12,6 @@
 #include <cstring>
 
 #include "app/window.h"
-#include "control/parameter_dialog.h"
 
 namespace {
 
@@ -119,20 +118,6 @@ int run_length_in_column(rgb colour, int x, int y) {
     while (pixel(x, low - 1) == colour) --low;
     while (pixel(x, high + 1) == colour) ++high;
     return high - low + 1;
-}
-
-void reset_state(char kind, double beta_value, double delta_value, double epsilon_value, double y0,
-                 double v0, char key) {
-    command_key = key;
-    system_kind = kind;
-    beta = beta_value;
-    two_beta = 2.0 * beta_value;
-    delta = delta_value;
-    epsilon = epsilon_value;
-    y_init = y0;
-    v_init = v0;
-    reset_response_and_views();
-    epsilon_steps = 500;
 }
 
 bool colour_near(rgb colour, int x, int y, int radius) {

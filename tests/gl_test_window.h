@@ -5,7 +5,7 @@
 #include <ostream>
 #include <string>
 
-#include "state/program_state.h"
+#include "tests/program_state_setup.h"
 
 // Opens the 800 x 800 window once per process (later calls only report) and reshapes it to
 // 800 x 800. False when no X display can be opened: the caller skips.
@@ -48,12 +48,6 @@ int runs_in_column(rgb colour, int x, int y0, int y1);
 // Length of the unbroken run of colour through (x, y) along its row and along its column.
 int run_length_in_row(rgb colour, int x, int y);
 int run_length_in_column(rgb colour, int x, int y);
-
-// Program state as a complete dialog pass leaves it: the given equation and parameters, the
-// response started from (y0, v0) at t = 0 with history entry 0, the view scales and origins of
-// the reset, command_key set to key.
-void reset_state(char kind, double beta_value, double delta_value, double epsilon_value, double y0,
-                 double v0, char key);
 
 // X id of the test window (the drawable of the current GL context).
 unsigned long test_window_id();

@@ -10,6 +10,7 @@
 
 #include "stability/boundary_scan.h"
 #include "stability/determinant.h"
+#include "tests/plain_determinant.h"
 
 namespace {
 
@@ -97,32 +98,6 @@ TEST(HillDeterminants, UndampedFactorisations) {
         }
 }
 
-double plain_elimination(int n, const double* a) {
-    // Partial pivoting with every row updated; a straightforward reference.
-    std::vector<double> m(a, a + 30 * 30);
-    std::vector<int> order(n);
-    for (int k = 0; k < n; ++k) order[k] = k;
-    double sign = 1.0;
-    for (int k = 0; k < n; ++k) {
-        int p = k;
-        for (int j = k + 1; j < n; ++j)
-            if (std::fabs(m[order[j] * 30 + k]) > std::fabs(m[order[p] * 30 + k])) p = j;
-        if (p != k) {
-            std::swap(order[k], order[p]);
-            sign = -sign;
-        }
-        int pr = order[k];
-        for (int i = k + 1; i < n; ++i) {
-            int r = order[i];
-            double f = m[r * 30 + k] / m[pr * 30 + k];
-            for (int j = k + 1; j < n; ++j) m[r * 30 + j] = m[r * 30 + j] - f * m[pr * 30 + j];
-        }
-    }
-    double result = sign;
-    for (int i = 0; i < n; ++i) result = result * m[order[i] * 30 + i];
-    return result;
-}
-
 TEST(HillDeterminants, EqualAnUnskippedEliminationOfTheSameMatrix) {
     struct kind_order {
         char kind;
@@ -133,7 +108,7 @@ TEST(HillDeterminants, EqualAnUnskippedEliminationOfTheSameMatrix) {
             for (double delta = -1.0; delta < 10.0; delta += 0.37)
                 for (double eps : {0.0, 0.6, 3.3, 9.98}) {
                     double v = characteristic_value(k.kind, beta, delta, eps);
-                    double plain = plain_elimination(k.order, hill_storage(k.kind));
+                    double plain = plain_determinant(k.order, hill_storage(k.kind), 30);
                     if (std::isnan(plain)) {
                         EXPECT_TRUE(std::isnan(v));
                     } else {

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <string>
 
 #include "app/keyboard.h"
 #include "app/window.h"
+#include "draw/draw_primitives.h"
 #include "draw/response_view.h"
 #include "draw/stability_chart.h"
 #include "tests/gl_test_window.h"
@@ -119,6 +121,19 @@ TEST_F(stability_chart, boundary_dots_follow_the_tables_of_the_curve_set) {
     }
 }
 
+TEST_F(stability_chart, one_boundary_dot_covers_five_pixels) {
+    // Centred on the centre of pixel (600, 600): a disc of radius 0.003 (1.2 pixels) holds that
+    // centre and the four at 1 pixel, not the four diagonal ones at 1.41 (radius 0.004 would).
+    const double at = 600.5 / (window_size / 2) - 1.0;
+    static boundary_table one_dot;
+    put_column(one_dot, 0, at, 1, &at, 1);
+    begin_frame();
+    draw_boundary_table({0.0, 0.0}, 1.0, 1.0, 0, one_dot.counts, one_dot.points, black);
+    read_frame();
+    EXPECT_EQ(count_colour(pure_black, 590, 590, 610, 610), 5);
+    EXPECT_EQ(pixel(600, 600), pure_black);
+}
+
 TEST_F(stability_chart, red_point_lies_at_the_chosen_delta_epsilon_on_top) {
     display();
     read_frame();
@@ -127,6 +142,18 @@ TEST_F(stability_chart, red_point_lies_at_the_chosen_delta_epsilon_on_top) {
     EXPECT_EQ(pixel(x, y), pure_red);
     EXPECT_NEAR(run_length_in_column(pure_red, x, y), 8.0, 2.0);  // radius 0.01: 8 pixels
     EXPECT_EQ(count_colour(pure_black, x - 2, y - 2, x + 2, y + 2), 0);
+}
+
+TEST_F(stability_chart, scales_beyond_single_precision_leave_later_frames_intact) {
+    // 1000 presses of Z and of y: scales OpenGL's floats cannot hold; then the dialog's again.
+    chart_scale_delta = 0.09 / std::pow(0.9, 1000);
+    chart_scale_epsilon = 0.1 / std::pow(0.9, 1000);
+    y_scale = 0.5 * std::pow(0.9, 1000);
+    display();
+    reset_state('m', 0.1, 2.0, 1.0, 0.0, 0.0, 'a');
+    display();
+    read_frame();
+    EXPECT_EQ(pixel(pixel_of(0.18), pixel_of(0.1)), pure_red);
 }
 
 TEST_F(stability_chart, grid_has_21_lines_each_way_from_the_screen_centre) {

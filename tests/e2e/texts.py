@@ -1,54 +1,42 @@
-"""The console texts and the window caption of paravib, byte for byte (UTF-8), and the transcript
-of whole dialog passes built from them. The end-to-end tests compare the real program's output
-with these strings exactly."""
+"""The console texts and the window caption of paravib, read from the golden copy in
+tests/data/dialog_texts.txt, and the transcripts of whole dialog steps built from them."""
+import os
 
-HEADER = ("\n\n係数励振型自励振動の描画  Mathieuの式または矩形波係数励振"
-          "\n\nキー入力  (1) 振動系の選択"
-          "\nキー入力  (2) β"
-          "\nキー入力  (3) δ，ε"
-          "\n        　(4) 初期条件"
-          "\n\n(1) Mathieu式　or　矩形波励振の選択　キー入力 m or r=")
-MATHIEU_LINE = "\nm:正規化Mathieuの式　ddy/ddt+2β*dy/dt+(δ+εcos(t))*y=0"
-SQUARE_LINE = "\nm:正規化矩形波励振 　ddy/ddt+2β*dy/dt+(δ±ε)*y=0"
+TEXTS_FILE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data",
+                          "dialog_texts.txt")
 
-BETA_PROMPT = "\n\n(2) キー入力　β="
-POINT_PROMPT = "\n\n(3) キー入力  δ ε="
-INITIAL_PROMPT = "\n\n(4) 初期条件　キー入力  y0 v0="
 
-SCAN_MATHIEU = ("\n安定限界B1(δ,ε)=0を計算中．．．．",
-                "\n安定限界B2(δ,ε)=0を計算中．．．．")
-SCAN_SQUARE = ("\n矩形波励振 周期Ｔの安定限界RA(δ,ε)=0を計算中．．．．",
-               "\n矩形波励振 周期2Tの安定限界RA(δ,ε)=0を計算中．．．．")
+def read_texts(path=TEXTS_FILE):
+    """NAME -> text: the lines of each NAME joined, \\n turned into a line feed."""
+    texts = {}
+    with open(path, encoding="utf-8") as f:
+        for line in f.read().split("\n"):
+            if line and not line.startswith("#"):
+                name, text = line.split("\t", 1)
+                texts[name] = texts.get(name, "") + text.replace("\\n", "\n")
+    return texts
 
-# The loader's lines for beta = 0: a line feed, then one line before each of the four files
-# (the fourth names Ds3 while it reads "fileds2").
-UNDAMPED_FILES = ("filedc1", "fileds1", "filedc2", "fileds2")
-UNDAMPED_LOAD_LINES = ("\nβ=0 安定限界(1) Dc1(δ,ε)=0のデータ読み出し",
-                       "\nβ=0 安定限界(2) Ds1(δ,ε)=0のデータ読み出し",
-                       "\nβ=0 安定限界(3) Dc2(δ,ε)=0のデータ読み出し",
-                       "\nβ=0 安定限界(4) Ds3(δ,ε)=0のデータ読み出し")
 
-RETRY = "\n数値として読めません。もう一度入力してください。"
-
-HELP = ("\n振動曲線描画表示　赤：応答　緑：速度　青：係数励振\n"
-        "\n's'キー：振動描画継続                      'Y', 'y'キー：振動曲線縦倍率増減"
-        "\n'k'キー：Mathieu式・矩形波係数励振の選択   'T', 't'キー：振動曲線時間軸伸縮"
-        "\n'b'キー：β変更                            'z', 'Z'キー：安定領域図縦横軸伸縮"
-        "\n'd'キー：δ,ε変更"
-        "\n'j'キー：初期条件変更"
-        "\n'a'キー：安定限界図表示（その時のみ）"
-        "\nESCキー：終了\n")
-
-CAPTION = "係数励振型自励振動　k:振動系 b:β d:δ,ε j:初期条件 変更 s:描画継続"
+_T = read_texts()
+HEADER, MATHIEU_LINE, SQUARE_LINE = _T["HEADER"], _T["MATHIEU_LINE"], _T["SQUARE_LINE"]
+BETA_PROMPT, POINT_PROMPT, INITIAL_PROMPT = (_T["BETA_PROMPT"], _T["POINT_PROMPT"],
+                                             _T["INITIAL_PROMPT"])
+SCAN_MATHIEU = (_T["SCAN_B1"], _T["SCAN_B2"])
+SCAN_SQUARE = (_T["SCAN_PERIOD_T"], _T["SCAN_PERIOD_2T"])
+RETRY, HELP, CAPTION = _T["RETRY"], _T["HELP"], _T["CAPTION"]
 
 # The part of the caption that xdotool can match whatever encoding the caption is stored in.
 CAPTION_ASCII_PART = "k:"
 
+# The loader's lines for beta = 0: a line feed, then one line before each of the four files
+# (the fourth names Ds3 while it reads "fileds2").
+UNDAMPED_FILES = ("filedc1", "fileds1", "filedc2", "fileds2")
+UNDAMPED_LOAD_LINES = tuple(_T[n] for n in ("LOAD_DC1", "LOAD_DS1", "LOAD_DC2", "LOAD_DS2"))
+
 
 def unreadable_file(name):
     """The loader's line for a boundary file it cannot use (then the table is scanned)."""
-    return ("\n%s を読み込めません（ファイルがないか，形式が正しくありません）。"
-            "安定限界を計算中．．．．" % name)
+    return _T["UNREADABLE_FILE"].replace("{name}", name)
 
 
 def undamped_load(missing=()):
@@ -59,12 +47,9 @@ def undamped_load(missing=()):
     return text
 
 
-def damped_load(beta, b1_name=None, b2_name=None, missing=()):
+def damped_load(beta, missing=()):
     """Loader output for a tabled beta > 0, e.g. damped_load(0.1) for "fileb1010", "fileb2010"."""
-    code = "%03d" % round(100 * beta)
-    b1_name = b1_name or "fileb1" + code
-    b2_name = b2_name or "fileb2" + code
-    return ("\n\nβ=%4.2f 安定限界(5) B1(δ,ε)=0のデータ読み出し" % beta
-            + (unreadable_file(b1_name) if b1_name in missing else "")
-            + "\nβ=%4.2f 安定限界(6) B2(δ,ε)=0のデータ読み出し" % beta
-            + (unreadable_file(b2_name) if b2_name in missing else ""))
+    code, shown = "%03d" % round(100 * beta), "%4.2f" % beta
+    return "\n" + "".join(_T[line].replace("{beta}", shown)
+                          + (unreadable_file(name + code) if name + code in missing else "")
+                          for line, name in (("LOAD_B1", "fileb1"), ("LOAD_B2", "fileb2")))
