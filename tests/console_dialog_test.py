@@ -189,6 +189,9 @@ class refused_numbers(StateChecks):
             ("nan", "nan\n0.1\n", BETA + RETRY + BETA + LOAD_010),
             ("infinity", "-inf\n0.1\n", BETA + RETRY + BETA + LOAD_010),
             ("out of the double range", "1e999\n0.1\n", BETA + RETRY + BETA + LOAD_010),
+            ("hexadecimal out of range", "0x1p99999\n0.1\n", BETA + RETRY + BETA + LOAD_010),
+            ("a second decimal point", "0.3.1\n0.1\n", BETA + RETRY + BETA + LOAD_010),
+            ("empty lines are no answer", "\n\n0.1\n", BETA + LOAD_010),
             ("too long a token", "1" * 600 + "\n0.1\n", BETA + RETRY + BETA + LOAD_010),
             ("twice", "x\ny\n0.1\n", BETA + RETRY + BETA + RETRY + BETA + LOAD_010),
         ]
@@ -418,15 +421,21 @@ class terminal(StateChecks):
                 s.close()
                 self.session = None
 
-    def test_signal_in_the_key_read_restores_the_terminal(self):
+    def test_signal_restores_the_terminal(self):
         cases = [("Ctrl-C", b"\x03", signal.SIGINT), ("Ctrl-\\", b"\x1c", signal.SIGQUIT),
                  ("SIGTERM", signal.SIGTERM, signal.SIGTERM),
-                 ("SIGHUP", signal.SIGHUP, signal.SIGHUP)]
+                 ("SIGHUP", signal.SIGHUP, signal.SIGHUP),
+                 ("Ctrl-C at the point", b"\x03", signal.SIGINT)]
         for name, cause, ending in cases:
             with self.subTest(name):
                 s = self.start("k")
                 s.expect(HEADER)
                 s.wait_for_key_mode()
+                if name.endswith("at the point"):   # in the number read, canonical mode
+                    s.send(b"m")
+                    s.expect(BETA)
+                    s.send(b"0.1\r")
+                    s.expect(LOAD_010 + POINT)
                 if isinstance(cause, bytes):
                     s.send(cause)
                 else:

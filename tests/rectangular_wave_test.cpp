@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 namespace {
@@ -82,6 +83,42 @@ TEST(RectangularWave, NegativeExcitationSwapsTheHalfPeriods) {
                 EXPECT_NEAR(minus, plus, 1e-12 * (1.0 + std::fabs(plus)));
             }
         }
+}
+
+// Transfer matrix over half a period pi of u'' + w u = 0, row-major.
+void half_period(double w, double m[4]) {
+    const double s = std::sqrt(std::fabs(w));
+    if (w > 0) {
+        m[0] = m[3] = std::cos(s * pi), m[1] = std::sin(s * pi) / s, m[2] = -s * std::sin(s * pi);
+    } else if (w < 0) {
+        m[0] = m[3] = std::cosh(s * pi), m[1] = std::sinh(s * pi) / s, m[2] = s * std::sinh(s * pi);
+    } else {
+        m[0] = m[3] = 1.0, m[1] = pi, m[2] = 0.0;
+    }
+}
+
+TEST(RectangularWave, EqualsTheTransferMatrixProductOnAGrid) {
+    // y = e^(-beta t) u turns the equation into u'' + (K - beta^2) u = 0; R is half the trace of
+    // the second half period's matrix times the first's. Grid over both oscillating, mixed and
+    // both growing half periods.
+    for (double beta : {0.0, 0.1, 0.7})
+        for (double delta : {-0.9, 0.3, 1.7, 4.4, 9.1})
+            for (double eps : {0.5, 1.5, 3.5, 8.5}) {
+                double a[4], b[4];
+                half_period(delta + eps - beta * beta, a);
+                half_period(delta - eps - beta * beta, b);
+                const double terms[4] = {b[0] * a[0], b[1] * a[2], b[2] * a[1], b[3] * a[3]};
+                const double r = 0.5 * (terms[0] + terms[1] + terms[2] + terms[3]);
+                const double h = std::cosh(2.0 * pi * beta);
+                double size = h;
+                for (double t : terms) size += std::fabs(t);
+                SCOPED_TRACE(std::to_string(beta) + " " + std::to_string(delta) + " " +
+                             std::to_string(eps));
+                EXPECT_NEAR(rectangular_wave_characteristic('A', beta, delta, eps), r - h,
+                            1e-13 * size);
+                EXPECT_NEAR(rectangular_wave_characteristic('B', beta, delta, eps), r + h,
+                            1e-13 * size);
+            }
 }
 
 // Sign changes on a fine grid of delta in [-1, 10], each located to 1e-9 by bisection.
