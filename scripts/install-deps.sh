@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev libx11-dev libgl1-mesa-dri
   xvfb xauth xdotool x11-apps x11-utils
+  pandoc desktop-file-utils man-db
   "$@"
 )
 

@@ -1,8 +1,9 @@
 # End-to-end tests of the real program (label "e2e"): each scenario starts paravib on a
 # pseudo-terminal beside the 22 boundary files, against its own Xvfb, answers the dialog, presses
 # keys in the window and checks what only the executable shows: window, caption, keys, the dialog
-# re-entered from the window and the exit status. Then the installed tree and the Debian package.
-# The scenarios need Xvfb, xdotool, xwd and xprop and fail without them.
+# re-entered from the window and the exit status. Then the installed tree and the Debian package,
+# with their menu entries and manual pages. The scenarios need Xvfb, xdotool, xwd and xprop, the
+# install tests desktop-file-validate and man, and they fail without them.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
 set(e2e_dir ${CMAKE_CURRENT_SOURCE_DIR}/e2e)

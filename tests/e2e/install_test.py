@@ -2,7 +2,8 @@
 """The installed paravib: `cmake --install` into a fresh prefix, and the Debian package made by
 cpack, extracted (never installed on this machine). Each must hold the program, the generator,
 the launcher and the 22 boundary files, and the launcher, started from another folder, must run
-the program beside its boundary files.
+the program beside its boundary files. The menu entries must validate and name an installed
+launcher and icon, and every manual page must render without a warning.
 
 Usage: install_test.py install BUILD_DIR CMAKE
        install_test.py package BUILD_DIR CPACK
@@ -15,6 +16,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import xml.etree.ElementTree as ElementTree
 
 sys.dont_write_bytecode = True   # nothing written into the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -27,6 +29,8 @@ BOUNDARY_FILES = ("filedc1", "fileds1", "filedc2", "fileds2") + tuple(
     "fileb%d%03d" % (curve, code) for code in (1, 2, 5, 10, 20, 50, 100, 200, 500)
     for curve in (1, 2))
 PROGRAMS = ("paravib", "paravib-boundaries", "paravib-run")
+# The explorer's menu entry and page are installed with it, when the build has it.
+EXPLORER = "paravib-explore"
 
 
 def check(condition, message):
@@ -57,6 +61,67 @@ def check_tree(prefix, build):
     for name in BOUNDARY_FILES:
         check(filecmp.cmp(os.path.join(folder, name), os.path.join(build, "boundaries", name),
                           shallow=False), name + " differs from the one the build made")
+    check_desktop(prefix)
+
+
+def read_desktop_entry(path):
+    """The keys of the [Desktop Entry] group."""
+    keys, group = {}, None
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            line = line.strip()
+            if line.startswith("["):
+                group = line
+            elif group == "[Desktop Entry]" and "=" in line and not line.startswith("#"):
+                key, value = line.split("=", 1)
+                keys[key.strip()] = value.strip()
+    return keys
+
+
+def check_desktop(prefix):
+    """Each menu entry passes desktop-file-validate without a remark, starts an installed
+    program in a terminal (the dialog is on the console) and names an installed SVG icon; each
+    manual page is compressed, renders with `man -l` without a warning, and has the NAME line
+    that apropos indexes."""
+    for tool, package in (("desktop-file-validate", "desktop-file-utils"), ("man", "man-db"),
+                          ("lexgrog", "man-db")):
+        check(shutil.which(tool) is not None,
+              "%s not found: install %s (scripts/install-deps.sh)" % (tool, package))
+    explorer = (EXPLORER,) if os.path.exists(os.path.join(prefix, "bin", EXPLORER)) else ()
+    for name in ("paravib",) + explorer:
+        entry = os.path.join(prefix, "share", "applications", name + ".desktop")
+        check(os.path.isfile(entry), "missing menu entry " + entry)
+        done = subprocess.run(["desktop-file-validate", entry], capture_output=True, timeout=60)
+        # Every remark counts, hints too (an entry without a main category ends up under
+        # "Other"), except the one that Education and Science together always draw.
+        said = [line for line in (done.stdout + done.stderr).decode(errors="replace").splitlines()
+                if line.strip() and "contains more than one main category" not in line]
+        check(done.returncode == 0 and not said,
+              "desktop-file-validate %s:\n%s" % (entry, "\n".join(said)))
+        keys = read_desktop_entry(entry)
+        check(keys.get("Terminal") == "true", entry + ": Terminal is not true")
+        launcher = os.path.join(prefix, "bin", keys.get("Exec", "").split(" ")[0])
+        check(os.path.isfile(launcher) and os.access(launcher, os.X_OK),
+              "%s: Exec=%s is not an installed program" % (entry, keys.get("Exec")))
+        icon = os.path.join(prefix, "share", "icons", "hicolor", "scalable", "apps",
+                            keys.get("Icon", "") + ".svg")
+        check(os.path.isfile(icon), "%s: Icon=%s, but %s is missing" % (entry, keys.get("Icon"),
+                                                                         icon))
+        check(ElementTree.parse(icon).getroot().tag == "{http://www.w3.org/2000/svg}svg",
+              icon + " is not an SVG picture")
+
+    env = dict(os.environ, LC_ALL="C.UTF-8", MANWIDTH="80", MANPAGER="cat", PAGER="cat")
+    for name in ("paravib", "paravib-boundaries") + explorer:
+        page = os.path.join(prefix, "share", "man", "man1", name + ".1.gz")
+        check(os.path.isfile(page), "missing manual page %s (pandoc makes it; "
+              "scripts/install-deps.sh installs pandoc)" % page)
+        done = subprocess.run(["man", "--warnings", "-l", page], capture_output=True,
+                              timeout=60, env=env, stdin=subprocess.DEVNULL)
+        check(done.returncode == 0 and done.stderr == b"" and b"EXIT STATUS" in done.stdout,
+              "man -l %s: status %d\n%s" % (page, done.returncode,
+                                            done.stderr.decode(errors="replace")))
+        whatis = run("lexgrog", page)
+        check('"%s - ' % name in whatis, "no NAME line for %s: %s" % (name, whatis))
 
 
 def check_launcher(launcher, elsewhere):
