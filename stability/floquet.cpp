@@ -1,0 +1,191 @@
+// Floquet analysis: monodromy matrices by a fixed-step Taylor-series integration (Mathieu) or by
+// the closed-form half-period transfer matrices (square wave), and what follows from them.
+#include "stability/floquet.h"
+
+#include <cmath>
+
+#include "state/numbers.h"
+
+namespace {
+
+constexpr int terms = floquet_taylor_terms;
+
+transfer_matrix nan_matrix() { return {{{NAN, NAN}, {NAN, NAN}}}; }
+
+// p * q: first q, then p.
+transfer_matrix product(const transfer_matrix& p, const transfer_matrix& q) {
+    transfer_matrix r;
+    for (int i = 0; i < 2; ++i)
+        for (int j = 0; j < 2; ++j) r.a[i][j] = p.a[i][0] * q.a[0][j] + p.a[i][1] * q.a[1][j];
+    return r;
+}
+
+// Transfer matrix over a time tau of y'' + 2 beta y' + k y = 0 with constant k. With
+// y = exp(-beta t) u, u'' = g u where g = beta^2 - k; c(tau) and s(tau) are the solutions of that
+// equation with (u, u') = (1, 0) and (0, 1): cos and sin / omega for g < 0, cosh and sinh / kappa
+// for g > 0, 1 and tau for g = 0. Then y1 = e (c + beta s), y2 = e s, y1' = -k e s,
+// y2' = e (c - beta s) with e = exp(-beta tau).
+transfer_matrix constant_stiffness_transfer(double beta, double k, double tau) {
+    double g = beta * beta - k;
+    double c, s;
+    if (g < 0.0) {
+        double omega = std::sqrt(-g);
+        c = std::cos(omega * tau);
+        s = std::sin(omega * tau) / omega;
+    } else if (g > 0.0) {
+        double kappa = std::sqrt(g);
+        c = std::cosh(kappa * tau);
+        s = std::sinh(kappa * tau) / kappa;
+    } else {
+        c = 1.0;
+        s = tau;
+    }
+    double e = std::exp(-beta * tau);
+    return {{{e * (c + beta * s), e * s}, {-k * e * s, e * (c - beta * s)}}};
+}
+
+// One Taylor step of length h for both fundamental solutions, state[0][c] = y, state[1][c] = y'.
+// With b_k = a_k h^k the scaled Taylor coefficients of y(t0 + tau) = sum a_k tau^k and the
+// stiffness over the step delta + eps sum_j s_j tau^j, the equation gives
+//   (k + 2)(k + 1) b_{k+2} = -2 beta h (k + 1) b_{k+1} - sum_{j=0..k} d_j b_{k-j},
+//   d_j = (delta [j = 0] + eps s_j) h^(j + 2),
+// and y(t0 + h) = sum b_k, y'(t0 + h) = sum k b_k / h, summed from the smallest terms. d_j with
+// j > last_d is zero (or too small to matter) and left out of the sums.
+void taylor_step(double (&state)[2][2], double damping, const double* d, int last_d, double h) {
+    double b0[terms], b1[terms];
+    b0[0] = state[0][0];
+    b1[0] = state[0][1];
+    b0[1] = state[1][0] * h;
+    b1[1] = state[1][1] * h;
+    for (int k = 0; k + 2 < terms; ++k) {
+        double sum0 = damping * (k + 1) * b0[k + 1];
+        double sum1 = damping * (k + 1) * b1[k + 1];
+        int top = k < last_d ? k : last_d;
+        for (int j = 0; j <= top; ++j) {
+            sum0 += d[j] * b0[k - j];
+            sum1 += d[j] * b1[k - j];
+        }
+        double divisor = (k + 2.0) * (k + 1.0);
+        b0[k + 2] = -sum0 / divisor;
+        b1[k + 2] = -sum1 / divisor;
+    }
+    double y0 = 0.0, y1 = 0.0, v0 = 0.0, v1 = 0.0;
+    for (int k = terms - 1; k >= 0; --k) {
+        y0 += b0[k];
+        y1 += b1[k];
+        v0 += k * b0[k];
+        v1 += k * b1[k];
+    }
+    state[0][0] = y0;
+    state[0][1] = y1;
+    state[1][0] = v0 / h;
+    state[1][1] = v1 / h;
+}
+
+}  // namespace
+
+transfer_matrix floquet_integrate(char system, double beta, double delta, double eps,
+                                  int half_periods, int steps_per_half) {
+    if ((system != 'm' && system != 'r') || steps_per_half < 1) return nan_matrix();
+    double state[2][2] = {{1.0, 0.0}, {0.0, 1.0}};
+    double h = pi / steps_per_half;
+    double damping = 2.0 * beta * h;
+    // Terms of cos(t0 + tau) below 1e-20 of its size (h^j / j!) are left out; the square wave's
+    // stiffness is constant within a step.
+    int last_d = 0;
+    for (double term = 1.0; system == 'm' && last_d + 1 < terms && term >= 1e-20;) {
+        ++last_d;
+        term *= h / last_d;
+    }
+    double d[terms] = {};
+    for (int half = 0; half < half_periods; ++half) {
+        for (int step = 0; step < steps_per_half; ++step) {
+            if (system == 'm') {
+                // Taylor coefficients of cos(t0 + tau): cos(t0 + j pi / 2) / j!.
+                double t0 = (half * steps_per_half + step) * h;
+                double c = std::cos(t0), s = std::sin(t0), scale = h * h;
+                const double phase[4] = {c, -s, -c, s};
+                for (int j = 0; j <= last_d; ++j) {
+                    if (j > 0) scale *= h / j;
+                    d[j] = eps * phase[j % 4] * scale;
+                }
+                d[0] += delta * h * h;
+            } else {
+                d[0] = (half % 2 == 0 ? delta + eps : delta - eps) * h * h;
+            }
+            taylor_step(state, damping, d, last_d, h);
+        }
+    }
+    return {{{state[0][0], state[0][1]}, {state[1][0], state[1][1]}}};
+}
+
+int floquet_steps_per_half(double beta, double delta, double eps) {
+    double rate = std::fabs(beta) + std::sqrt(std::fabs(beta * beta - delta) + std::fabs(eps));
+    double steps = std::ceil(pi * rate / floquet_rate_step);
+    // Guards the int conversion; far beyond any useful accuracy anyway.
+    if (!(steps < 1e6)) return steps == steps ? 1000000 : floquet_min_steps_per_half;
+    return steps > floquet_min_steps_per_half ? static_cast<int>(steps)
+                                              : floquet_min_steps_per_half;
+}
+
+transfer_matrix floquet_half_period(char system, double beta, double delta, double eps) {
+    if (system == 'r') return constant_stiffness_transfer(beta, delta + eps, pi);
+    return floquet_integrate(system, beta, delta, eps, 1, floquet_steps_per_half(beta, delta, eps));
+}
+
+transfer_matrix floquet_monodromy(char system, double beta, double delta, double eps) {
+    if (system == 'r')
+        return product(constant_stiffness_transfer(beta, delta - eps, pi),
+                       constant_stiffness_transfer(beta, delta + eps, pi));
+    if (system != 'm') return nan_matrix();
+    // With y = exp(-beta t) u the Mathieu equation becomes u'' + (delta - beta^2 + eps cos t) u = 0,
+    // whose stiffness is even in t. Its half-period matrix (a b; c d), determinant 1, then gives
+    // the whole period: u1 is even and u2 odd, so reflecting t -> 2 pi - t yields
+    // M_u = (ad + bc, 2bd; 2ac, ad + bc). Back to y: (y, y') = exp(-beta t) S (u, u') with
+    // S = (1 0; -beta 1), so M = exp(-2 pi beta) S M_u S^-1.
+    transfer_matrix h = floquet_half_period('m', 0.0, delta - beta * beta, eps);
+    double a = h.a[0][0], b = h.a[0][1], c = h.a[1][0], d = h.a[1][1];
+    double diagonal = a * d + b * c, upper = 2.0 * b * d, lower = 2.0 * a * c;
+    double decay = std::exp(-two_pi * beta);
+    return {{{decay * (diagonal + beta * upper), decay * upper},
+             {decay * (lower - beta * beta * upper), decay * (diagonal - beta * upper)}}};
+}
+
+floquet_multipliers floquet_multipliers_of(const transfer_matrix& m) {
+    double tr = m.a[0][0] + m.a[1][1];
+    double det = m.a[0][0] * m.a[1][1] - m.a[0][1] * m.a[1][0];
+    // tr^2 - 4 det written without the cancellation of two large terms.
+    double diff = m.a[0][0] - m.a[1][1];
+    double disc = diff * diff + 4.0 * m.a[0][1] * m.a[1][0];
+    floquet_multipliers mu;
+    if (disc >= 0.0) {
+        double mu1 = 0.5 * (tr + std::copysign(std::sqrt(disc), tr));
+        mu.re[0] = mu1;
+        mu.re[1] = mu1 != 0.0 ? det / mu1 : 0.0;
+        mu.im[0] = mu.im[1] = 0.0;
+    } else {
+        mu.re[0] = mu.re[1] = 0.5 * tr;
+        mu.im[0] = 0.5 * std::sqrt(-disc);
+        mu.im[1] = -mu.im[0];
+    }
+    return mu;
+}
+
+double floquet_max_modulus(const transfer_matrix& m) {
+    floquet_multipliers mu = floquet_multipliers_of(m);
+    return std::hypot(mu.re[0], mu.im[0]);
+}
+
+bool floquet_is_stable(const transfer_matrix& m) {
+    return floquet_max_modulus(m) <= 1.0 + floquet_stability_tolerance;
+}
+
+double floquet_p_t(const transfer_matrix& m) {
+    double det = m.a[0][0] * m.a[1][1] - m.a[0][1] * m.a[1][0];
+    return 1.0 - (m.a[0][0] + m.a[1][1]) + det;
+}
+
+double floquet_p_2t(const transfer_matrix& m) {
+    double det = m.a[0][0] * m.a[1][1] - m.a[0][1] * m.a[1][0];
+    return 1.0 + (m.a[0][0] + m.a[1][1]) + det;
+}
