@@ -9,8 +9,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include <fcntl.h>
-#include <unistd.h>
+#include "data/file_replace.h"
+#include "data/regular_file.h"
+#include "stability/boundary_scan.h"
 
 namespace {
 
@@ -18,11 +19,8 @@ namespace {
 // if it fits here (a hand-edited file with extra digits), anything longer makes the file unusable.
 constexpr int token_capacity = 128;
 
-// Longest path of the temporary file written beside the final one.
-constexpr int temporary_name_capacity = 4096;
-
-// Attempts at a fresh temporary name before giving up (each differs by a counter).
-constexpr int temporary_name_attempts = 100;
+// Room for any double printed with "%.6f" (at most 309 digits before the point).
+constexpr int six_decimals_capacity = 400;
 
 // The white space of the C locale, which separates numbers ("\r" included, so CRLF files read
 // like LF files). Fixed here so that a locale set by the program cannot change the file format.
@@ -74,6 +72,21 @@ bool read_count(FILE* file, int* value) {
     return true;
 }
 
+// Whether two numbers are the same once printed with six decimals, as a file holds them (-0 and 0
+// count as the same).
+bool same_at_six_decimals(double x, double y) {
+    char x_text[six_decimals_capacity], y_text[six_decimals_capacity];
+    std::snprintf(x_text, sizeof x_text, "%.6f", x);
+    std::snprintf(y_text, sizeof y_text, "%.6f", y);
+    return std::strtod(x_text, nullptr) == std::strtod(y_text, nullptr);
+}
+
+// Row 0 of column i holds the column's epsilon, i * 0.02; anything else means the columns are out
+// of place.
+bool epsilon_in_place(double value, int i) {
+    return same_at_six_decimals(value, i * epsilon_spacing);
+}
+
 // Reads a whole file into scratch; true only if every check passes.
 bool read_checked(FILE* file, int n, double* file_beta, boundary_table& scratch) {
     if (!read_real(file, file_beta)) return false;
@@ -81,6 +94,7 @@ bool read_checked(FILE* file, int n, double* file_beta, boundary_table& scratch)
         if (!read_count(file, &scratch.counts[i])) return false;
         for (int j = 0; j <= scratch.counts[i]; ++j)
             if (!read_real(file, &scratch.points[j][i])) return false;
+        if (!epsilon_in_place(scratch.points[0][i], i)) return false;
     }
     char text[token_capacity];
     return next_token(file, text) == 0 && !ferror(file);
@@ -99,32 +113,11 @@ bool table_is_writable(int n, const int* counts, const double (*points)[boundary
     if (n < 0 || n >= boundary_columns) return false;
     for (int i = 0; i <= n; ++i) {
         if (counts[i] < 0 || counts[i] > max_roots_per_column) return false;
+        if (!epsilon_in_place(points[0][i], i)) return false;
         for (int j = 0; j <= counts[i]; ++j)
             if (!field_is_separated(points[j][i])) return false;
     }
     return true;
-}
-
-// Creates a new, empty temporary file beside file_name with the usual permissions (0666 less the
-// umask). Its name goes to temporary_name. Returns the open stream or nullptr.
-FILE* create_temporary(const char* file_name, char (&temporary_name)[temporary_name_capacity]) {
-    for (int attempt = 0; attempt < temporary_name_attempts; ++attempt) {
-        const int length = std::snprintf(temporary_name, temporary_name_capacity, "%s.tmp%ld-%d",
-                                         file_name, static_cast<long>(getpid()), attempt);
-        if (length < 0 || length >= temporary_name_capacity) return nullptr;
-        const int fd = open(temporary_name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0) {
-            if (errno == EEXIST) continue;
-            return nullptr;
-        }
-        FILE* file = fdopen(fd, "w");
-        if (file == nullptr) {
-            close(fd);
-            unlink(temporary_name);
-        }
-        return file;
-    }
-    return nullptr;
 }
 
 // The text of the file. Returns false if any output failed.
@@ -140,47 +133,25 @@ bool print_table(FILE* file, double beta, int n, const int* counts,
     return ok;
 }
 
-}  // namespace
-
-boundary_write_result write_boundary_file(const char* file_name, double beta, int n,
-                                          const int* counts,
-                                          const double (*points)[boundary_columns]) {
-    if (!std::isfinite(beta) || !table_is_writable(n, counts, points))
-        return boundary_table_invalid;
-
-    char temporary_name[temporary_name_capacity];
-    FILE* file = create_temporary(file_name, temporary_name);
-    if (file == nullptr) return boundary_create_failed;
-
-    // fsync before the rename, so that after a crash the name holds either the old file or the
-    // complete new one.
-    bool ok = print_table(file, beta, n, counts, points);
-    ok = std::fflush(file) == 0 && ok;
-    ok = !std::ferror(file) && ok;
-    ok = fsync(fileno(file)) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    if (!ok) {
-        unlink(temporary_name);
-        return boundary_write_failed;
+// The reader, with the beta line checked against *expected_beta unless that is null.
+bool read_file(const char* file_name, const double* expected_beta, int n, int* counts,
+               double (*points)[boundary_columns], double* file_beta) {
+    if (n < 0 || n >= boundary_columns) {
+        errno = 0;
+        return false;
     }
-    if (std::rename(temporary_name, file_name) != 0) {
-        unlink(temporary_name);
-        return boundary_create_failed;
-    }
-    return boundary_written;
-}
-
-bool read_boundary_file(const char* file_name, int n, int* counts,
-                        double (*points)[boundary_columns], double* file_beta) {
-    if (n < 0 || n >= boundary_columns) return false;
-    FILE* file = std::fopen(file_name, "rt");
+    FILE* file = open_regular_file(file_name);
     if (file == nullptr) return false;
     // About 126 kB on the stack; only columns 0 ... n and rows 0 ... count are ever filled or read.
     boundary_table scratch;
     double read_beta = 0.0;
-    const bool valid = read_checked(file, n, &read_beta, scratch);
+    bool valid = read_checked(file, n, &read_beta, scratch);
     std::fclose(file);
-    if (!valid) return false;
+    valid = valid && (expected_beta == nullptr || same_at_six_decimals(read_beta, *expected_beta));
+    if (!valid) {
+        errno = 0;
+        return false;
+    }
 
     for (int i = 0; i <= n; ++i) {
         counts[i] = scratch.counts[i];
@@ -188,4 +159,40 @@ bool read_boundary_file(const char* file_name, int n, int* counts,
     }
     *file_beta = read_beta;
     return true;
+}
+
+}  // namespace
+
+bool boundary_beta_is_writable(double beta) {
+    char field[six_decimals_capacity];
+    const int length = std::snprintf(field, sizeof field, "%10.6f", beta);
+    return std::isfinite(beta) && length > 0 && length < token_capacity;
+}
+
+boundary_write_result write_boundary_file(const char* file_name, double beta, int n,
+                                          const int* counts,
+                                          const double (*points)[boundary_columns]) {
+    if (!boundary_beta_is_writable(beta) || !table_is_writable(n, counts, points))
+        return boundary_table_invalid;
+    if (!is_replaceable(file_name)) return boundary_target_not_regular;
+
+    file_replacement replacement;
+    if (!begin_replacement(file_name, &replacement)) return boundary_create_failed;
+    const bool printed = print_table(replacement.file, beta, n, counts, points);
+    switch (finish_replacement(&replacement, printed)) {
+        case replacement_done: break;
+        case replacement_write_failed: return boundary_write_failed;
+        case replacement_create_failed: return boundary_create_failed;
+    }
+    return boundary_written;
+}
+
+bool read_boundary_file(const char* file_name, int n, int* counts,
+                        double (*points)[boundary_columns], double* file_beta) {
+    return read_file(file_name, nullptr, n, counts, points, file_beta);
+}
+
+bool read_stored_boundary_file(const boundary_file_entry& file, int n, int* counts,
+                               double (*points)[boundary_columns], double* file_beta) {
+    return read_file(file.name, &file.beta, n, counts, points, file_beta);
 }

@@ -3,7 +3,9 @@
 // scan-and-write step of the boundary file generator.
 #include "data/boundary_files.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "stability/boundary_scan.h"
 #include "state/program_state.h"
@@ -34,15 +36,19 @@ const char* const undamped_announcements[undamped_file_count] = {
     "\nβ=0 安定限界(4) Ds3(δ,ε)=0のデータ読み出し",
 };
 
-// Reads one file into its table. If it is missing or unusable the table is untouched by the read,
-// the user is told, and the table is scanned with the file's own kind and damping, which is what
-// the file would have held; the global beta then keeps its value.
+// Reads one file into its table. If it is missing or unusable (also when its beta line or an
+// epsilon is not the one its name stands for) the table is untouched by the read, the user is
+// told, and the table is scanned with the file's own kind and damping, which is what the file would
+// have held; the global beta then keeps its value. A file that exists but cannot be opened (no
+// permission, for instance) gets the system's reason on a second line.
 void load_or_scan(const boundary_file_entry& file, boundary_table& table) {
     // A file that is taken replaces the global beta with its own beta line.
-    if (read_boundary_file(file.name, epsilon_steps, table.counts, table.points, &beta)) return;
+    if (read_stored_boundary_file(file, epsilon_steps, table.counts, table.points, &beta)) return;
+    const int reason = errno;
     std::printf(
         "\n%s を読み込めません（ファイルがないか，形式が正しくありません）。安定限界を計算中．．．．",
         file.name);
+    if (reason != 0 && reason != ENOENT) std::printf("\n理由：%s", std::strerror(reason));
     std::fflush(stdout);
     boundary_scan(file.kind, file.beta, table.counts, table.points, epsilon_steps);
 }

@@ -4,7 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cmath>
+#include <random>
 #include <string>
 
 #include "boundary_file_test_support.h"
@@ -145,6 +150,8 @@ TEST_F(boundary_file_io, refused_files_leave_table_and_beta_untouched) {
         {"beta is text", "beta\n0 0\n2 0.02 -0.5 1.25\n1 0.04 9.8\n"},
         {"trailing garbage", "0.05\n0 0\n2 0.02 -0.5 1.25\n1 0.04 9.8\nend\n"},
         {"one column too many", "0.05\n0 0\n2 0.02 -0.5 1.25\n1 0.04 9.8\n0 0.06\n"},
+        {"epsilon of another column", "0.05\n0 0\n2 0.04 -0.5 1.25\n1 0.02 9.8\n"},
+        {"epsilon off in the sixth decimal", "0.05\n0 0\n2 0.020001 -0.5 1.25\n1 0.04 9.8\n"},
     };
     for (const bad_case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -154,16 +161,37 @@ TEST_F(boundary_file_io, refused_files_leave_table_and_beta_untouched) {
     }
 }
 
-TEST_F(boundary_file_io, missing_file_and_bad_column_range_are_refused) {
-    EXPECT_FALSE(
-        read_boundary_file(folder.file("absent").c_str(), 2, table.counts, table.points, &beta));
+// Only a regular file is read. A FIFO would block an ordinary open until some writer comes: the
+// alarm ends the test process if the reader ever waits for one.
+TEST_F(boundary_file_io, missing_and_irregular_files_are_refused_at_once) {
+    ASSERT_EQ(mkfifo(folder.file("fifo").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("fifo", folder.file("link-to-fifo").c_str()), 0);
+    struct file_case {
+        std::string name;
+        int reason;  // errno after the refusal
+    };
+    const file_case cases[] = {
+        {folder.file("absent"), ENOENT}, {folder.file("fifo"), 0}, {folder.file("link-to-fifo"), 0},
+        {folder.path.string(), 0},       {"/dev/null", 0},
+    };
+    alarm(60);
+    for (const file_case& c : cases) {
+        SCOPED_TRACE(c.name);
+        errno = -1;
+        EXPECT_FALSE(read_boundary_file(c.name.c_str(), 2, table.counts, table.points, &beta));
+        EXPECT_EQ(errno, c.reason);
+    }
+    alarm(0);
+    EXPECT_TRUE(same_bytes(table, before));
+    EXPECT_EQ(beta, -7.0);
+}
+
+TEST_F(boundary_file_io, bad_column_range_is_refused) {
     write_text(folder.file("table"), small_table_text);
     EXPECT_FALSE(
         read_boundary_file(folder.file("table").c_str(), -1, table.counts, table.points, &beta));
     EXPECT_FALSE(read_boundary_file(folder.file("table").c_str(), boundary_columns, table.counts,
                                     table.points, &beta));
-    EXPECT_FALSE(
-        read_boundary_file(folder.path.c_str(), 2, table.counts, table.points, &beta));  // a folder
     EXPECT_TRUE(same_bytes(table, before));
     EXPECT_EQ(beta, -7.0);
 }
@@ -190,6 +218,7 @@ TEST_F(boundary_file_io, unwritable_tables_and_paths_write_nothing) {
         {"root rounding up to 100", 2, 1, 99.9999996, 2, 0.0, boundary_table_invalid},
         {"root -10 fills its field", 2, 1, -10.0, 2, 0.0, boundary_table_invalid},
         {"NaN beta", 2, 1, 0.5, 2, NAN, boundary_table_invalid},
+        {"beta line longer than the reader reads", 2, 1, 0.5, 2, 1e308, boundary_table_invalid},
         {"n beyond the table", 2, 1, 0.5, boundary_columns, 0.0, boundary_table_invalid},
         {"negative n", 2, 1, 0.5, -1, 0.0, boundary_table_invalid},
     };
@@ -206,8 +235,61 @@ TEST_F(boundary_file_io, unwritable_tables_and_paths_write_nothing) {
                                   source.points),
               boundary_create_failed);
     EXPECT_EQ(write_boundary_file(folder.path.c_str(), 0.0, 2, source.counts, source.points),
-              boundary_create_failed);  // the name is a folder: the rename fails
+              boundary_target_not_regular);
     EXPECT_TRUE(std::filesystem::is_empty(folder.path));
+}
+
+// Whatever the writer accepts, the reader takes back: the same counts, and each number as its
+// six-decimal text reads. Random tables of up to four columns, with dampings and values from the
+// everyday to the extreme, a few epsilons out of place; what the writer refuses leaves no file.
+TEST_F(boundary_file_io, whatever_is_written_reads_back) {
+    std::mt19937_64 random(20261207);
+    const double betas[] = {0.0,   -0.0,   0.1,   5.0,    -2.5,  123.5,  1e-320, 1e100,
+                            1e118, -1e118, 1e119, -1e119, 1e120, -1e120, 1e200,  1e308};
+    const double values[] = {0.0,        -0.0,       0.5,        -0.9999995, 9.9999994,
+                             99.9999994, 99.9999996, -9.9999994, -9.9999996, 1e-7,
+                             -1e-7,      1e300,      NAN};
+    auto six_decimals = [](double x) {
+        char text[400];
+        std::snprintf(text, sizeof text, "%.6f", x);
+        return std::strtod(text, nullptr);
+    };
+    int written = 0, refused = 0;
+    for (int trial = 0; trial < 300; ++trial) {
+        SCOPED_TRACE(trial);
+        const int n = static_cast<int>(random() % 4);
+        const double file_beta = betas[random() % std::size(betas)];
+        boundary_table source;
+        fill_with_pattern(source);
+        for (int i = 0; i <= n; ++i) {
+            source.counts[i] = static_cast<int>(random() % 11);  // 10 now and then: refused
+            const int shift = static_cast<int>(random() % 16);   // epsilon off in 1 of 16
+            source.points[0][i] = i * 0.02 + (shift == 0 ? 1e-6 : shift == 1 ? 4e-7 : 0.0);
+            for (int j = 1; j < boundary_rows; ++j)
+                source.points[j][i] = random() % 4 == 0 ? values[random() % std::size(values)]
+                                                        : -1.0 + 11.0 * (random() % 1000000) / 1e6;
+        }
+        const std::string name = folder.file("table");
+        std::filesystem::remove(name);
+        if (write_boundary_file(name.c_str(), file_beta, n, source.counts, source.points) !=
+            boundary_written) {
+            EXPECT_FALSE(std::filesystem::exists(name));
+            ++refused;
+            continue;
+        }
+        ++written;
+        double read_beta = -7.0;
+        ASSERT_TRUE(read_boundary_file(name.c_str(), n, table.counts, table.points, &read_beta))
+            << read_text(name);
+        EXPECT_EQ(read_beta, six_decimals(file_beta));
+        for (int i = 0; i <= n; ++i) {
+            ASSERT_EQ(table.counts[i], source.counts[i]);
+            for (int j = 0; j <= source.counts[i]; ++j)
+                EXPECT_EQ(table.points[j][i], six_decimals(source.points[j][i])) << i << " " << j;
+        }
+    }
+    EXPECT_GT(written, 30);
+    EXPECT_GT(refused, 30);
 }
 
 // The widest values whose fields still start with a blank read back as written.

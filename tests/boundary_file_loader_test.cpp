@@ -5,9 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <sstream>
 #include <string>
 
@@ -51,10 +54,12 @@ std::string unreadable(const std::string& name) {
 }
 
 // A valid file of three columns (epsilon_steps = 2 in these tests) whose first root is marker
-// (-10 < marker < 100, so that its field keeps a leading blank), to recognise where it went.
+// (-10 < marker < 100, so that its field keeps a leading blank), to recognise where it went. The
+// beta line holds file_beta in full, so that betas that differ only beyond the six decimals of a
+// file (the same damping to the loader) tell which file was read last.
 std::string marked_file(double file_beta, double marker) {
     char text[256];
-    std::snprintf(text, sizeof text, "%10.6f\n  0  0.000000\n  1  0.020000%10.6f\n  0  0.040000\n",
+    std::snprintf(text, sizeof text, "%.17g\n  0  0.000000\n  1  0.020000%10.6f\n  0  0.040000\n",
                   file_beta, marker);
     return text;
 }
@@ -109,10 +114,10 @@ protected:
 
 TEST_F(boundary_file_loader, undamped_files_fill_the_four_tables_in_order) {
     // Distinct betas on line 1 show which file was read last.
-    write_text("filedc1", marked_file(0.25, 1.5));
-    write_text("fileds1", marked_file(0.5, 2.5));
-    write_text("filedc2", marked_file(0.75, 3.5));
-    write_text("fileds2", marked_file(1.0, 4.5));
+    write_text("filedc1", marked_file(1e-7, 1.5));
+    write_text("fileds1", marked_file(2e-7, 2.5));
+    write_text("filedc2", marked_file(3e-7, 3.5));
+    write_text("fileds2", marked_file(4e-7, 4.5));
     const boundary_table b1 = boundary_b1, b2 = boundary_b2;
 
     EXPECT_EQ(load_and_capture(0.0), undamped_lines());
@@ -120,7 +125,7 @@ TEST_F(boundary_file_loader, undamped_files_fill_the_four_tables_in_order) {
     EXPECT_EQ(boundary_ds1.points[1][1], 2.5);
     EXPECT_EQ(boundary_dc2.points[1][1], 3.5);
     EXPECT_EQ(boundary_ds2.points[1][1], 4.5);
-    EXPECT_EQ(beta, 1.0);
+    EXPECT_EQ(beta, 4e-7);
     EXPECT_EQ(two_beta, -14.0);
     EXPECT_TRUE(same_bytes(boundary_b1, b1));
     EXPECT_TRUE(same_bytes(boundary_b2, b2));
@@ -143,7 +148,7 @@ TEST_F(boundary_file_loader, each_tabled_beta_reads_its_own_pair) {
     // Every file present, each with its own marker: file k holds 10 + k (B1) or 20 + k (B2).
     for (int k = 0; k < 9; ++k) {
         write_text(cases[k].b1, marked_file(cases[k].typed, 10.0 + k));
-        write_text(cases[k].b2, marked_file(cases[k].typed + 0.5, 20.0 + k));
+        write_text(cases[k].b2, marked_file(cases[k].typed + 4e-7, 20.0 + k));
     }
     const boundary_table dc1 = boundary_dc1, ds2 = boundary_ds2;
     for (int k = 0; k < 9; ++k) {
@@ -151,7 +156,7 @@ TEST_F(boundary_file_loader, each_tabled_beta_reads_its_own_pair) {
         EXPECT_EQ(load_and_capture(cases[k].typed), damped_lines(cases[k].shown));
         EXPECT_EQ(boundary_b1.points[1][1], 10.0 + k);
         EXPECT_EQ(boundary_b2.points[1][1], 20.0 + k);
-        EXPECT_EQ(beta, cases[k].typed + 0.5);  // line 1 of the B2 file
+        EXPECT_EQ(beta, cases[k].typed + 4e-7);  // line 1 of the B2 file
     }
     EXPECT_TRUE(same_bytes(boundary_dc1, dc1));
     EXPECT_TRUE(same_bytes(boundary_ds2, ds2));
@@ -180,30 +185,50 @@ TEST_F(boundary_file_loader, negative_zero_is_the_undamped_case) {
 // A missing or damaged file: the progress line, then the notice, and the table scanned instead;
 // beta stays the one of the last file that was read.
 TEST_F(boundary_file_loader, unusable_b2_file_is_replaced_by_a_scan) {
+    // text: the file's content, or nullptr for a file that is not text: missing, a FIFO (never
+    // waited for) or a link to itself (which cannot be opened: the reason follows).
+    enum not_text { missing, fifo, link_loop };
     struct bad_case {
         const char* name;
+        not_text other;
         const char* text;
     };
     const bad_case cases[] = {
-        {"missing", nullptr},
-        {"empty", ""},
-        {"truncated", "  2.000000\n  0  0.000000\n  1  0.020000  1.000000\n"},
-        {"count 10", "2.0\n0 0\n10 0.02 1 2 3 4 5 6 7 8 9 10\n0 0.04\n"},
-        {"count -1", "2.0\n0 0\n-1 0.02\n0 0.04\n"},
-        {"text in a number", "2.0\n0 0\n1 0.02 1.O\n0 0.04\n"},
-        {"NaN", "2.0\n0 0\n1 0.02 nan\n0 0.04\n"},
-        {"trailing garbage", "2.0\n0 0\n1 0.02 1.0\n0 0.04\n0 0.06\n"},
+        {"missing", missing, nullptr},
+        {"a FIFO", fifo, nullptr},
+        {"a link to itself", link_loop, nullptr},
+        {"beta line of another damping", missing,
+         "  0.000000\n  0  0.000000\n  1  0.020000  1.000000\n  0  0.040000\n"},
+        {"beta line off in the sixth decimal", missing, "2.000001\n0 0\n1 0.02 1.0\n0 0.04\n"},
+        {"epsilon columns swapped", missing, "2.0\n0 0\n1 0.04 1.0\n0 0.02\n"},
+        {"epsilon off in the sixth decimal", missing, "2.0\n0 0\n1 0.020001 1.0\n0 0.04\n"},
+        {"empty", missing, ""},
+        {"truncated", missing, "  2.000000\n  0  0.000000\n  1  0.020000  1.000000\n"},
+        {"count 10", missing, "2.0\n0 0\n10 0.02 1 2 3 4 5 6 7 8 9 10\n0 0.04\n"},
+        {"count -1", missing, "2.0\n0 0\n-1 0.02\n0 0.04\n"},
+        {"text in a number", missing, "2.0\n0 0\n1 0.02 1.O\n0 0.04\n"},
+        {"NaN", missing, "2.0\n0 0\n1 0.02 nan\n0 0.04\n"},
+        {"trailing garbage", missing, "2.0\n0 0\n1 0.02 1.0\n0 0.04\n0 0.06\n"},
     };
     write_text("fileb1200", marked_file(2.0, 1.25));
     for (const bad_case& c : cases) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove("fileb2200");
-        if (c.text != nullptr) write_text("fileb2200", c.text);
+        if (c.text != nullptr) {
+            write_text("fileb2200", c.text);
+        } else if (c.other == fifo) {
+            ASSERT_EQ(mkfifo("fileb2200", 0600), 0);
+        } else if (c.other == link_loop) {
+            ASSERT_EQ(symlink("fileb2200", "fileb2200"), 0);
+        }
+        const std::string reason = c.text == nullptr && c.other == link_loop
+                                       ? "\n理由：" + std::string(strerror(ELOOP))
+                                       : "";
         fill_with_pattern(boundary_b2);
         const boundary_table expected = scanned_over(boundary_b2, '6', 2.0);
         beta = -7.0;
 
-        const std::string expected_output = damped_lines("2.00") + unreadable("fileb2200");
+        const std::string expected_output = damped_lines("2.00") + unreadable("fileb2200") + reason;
         EXPECT_EQ(load_and_capture(2.0), expected_output);
         EXPECT_TRUE(same_bytes(boundary_b2, expected));
         EXPECT_EQ(boundary_b1.points[1][1], 1.25);
@@ -213,8 +238,8 @@ TEST_F(boundary_file_loader, unusable_b2_file_is_replaced_by_a_scan) {
 
 TEST_F(boundary_file_loader, unusable_undamped_files_are_scanned_with_their_own_kind) {
     // Ds1 missing, Ds2 damaged: both scanned; beta comes from filedc2, the last file read.
-    write_text("filedc1", marked_file(0.25, 1.5));
-    write_text("filedc2", marked_file(0.75, 3.5));
+    write_text("filedc1", marked_file(1e-7, 1.5));
+    write_text("filedc2", marked_file(3e-7, 3.5));
     write_text("fileds2", "0.0\n0 0\n");
     const boundary_table ds1 = scanned_over(boundary_ds1, '2', 0.0);
     const boundary_table ds2 = scanned_over(boundary_ds2, '4', 0.0);
@@ -227,7 +252,7 @@ TEST_F(boundary_file_loader, unusable_undamped_files_are_scanned_with_their_own_
     EXPECT_TRUE(same_bytes(boundary_ds2, ds2));
     EXPECT_EQ(boundary_dc1.points[1][1], 1.5);
     EXPECT_EQ(boundary_dc2.points[1][1], 3.5);
-    EXPECT_EQ(beta, 0.75);
+    EXPECT_EQ(beta, 3e-7);
 }
 
 // At full size the fallback scan must give what the generator stores: equal counts and equal

@@ -4,9 +4,12 @@ complete, known square-wave roots, and the 22 tables the build made with it.
 
 Usage: boundary_generator_test.py GENERATOR BOUNDARY_FOLDER
 """
+import errno
 import os
 import resource
 import signal
+import socket
+import stat
 import subprocess
 import sys
 import tempfile
@@ -67,6 +70,8 @@ class CommandLine(unittest.TestCase):
             ("beta NaN", ["--kind", "5", "--beta", "nan", out], "not a finite number"),
             ("beta infinite", ["--kind", "5", "--beta", "inf", out], "not a finite number"),
             ("beta overflows", ["--kind", "5", "--beta", "1e400", out], "not a finite number"),
+            ("beta too long for a file", ["--kind", "5", "--beta", "1e308", out], "too large"),
+            ("beta too long, negative", ["--kind", "5", "--beta", "-1e120", out], "too large"),
             ("missing file", ["--kind", "5", "--beta", "0.1"], "missing output file"),
             ("missing beta", ["--kind", "5", out], "missing --beta"),
             ("missing kind", ["--beta", "0.1", out], "missing --kind"),
@@ -102,9 +107,36 @@ class CommandLine(unittest.TestCase):
                 result = run(args, limit_file_size=4096)
                 self.assertEqual(result.returncode, 1, result.stderr)
                 self.assertIn("was not written", result.stderr)
+                self.assertIn(os.strerror(errno.EFBIG), result.stderr)
                 self.assertEqual(sorted(os.listdir(self.folder)), ["out"])
                 with open(out) as f:
                     self.assertEqual(f.read(), "earlier table\n")
+
+    def test_targets_that_are_not_regular_files_are_left_alone(self):
+        os.mkfifo(os.path.join(self.folder, "fifo"))
+        os.symlink("fifo", os.path.join(self.folder, "link-to-fifo"))
+        listener = socket.socket(socket.AF_UNIX)
+        listener.bind(os.path.join(self.folder, "socket"))
+        targets = ["fifo", "link-to-fifo", "socket"]
+        if os.geteuid() == 0:   # a character device of its own, like /dev/null
+            os.mknod(os.path.join(self.folder, "device"), stat.S_IFCHR | 0o600, os.makedev(1, 3))
+            targets.append("device")
+        before = {name: os.lstat(os.path.join(self.folder, name)) for name in os.listdir(self.folder)}
+        for name in targets:
+            with self.subTest(name):
+                result = run(["--kind", "A", "--beta", "0.1", os.path.join(self.folder, name)])
+                self.assertEqual(result.returncode, 2, result.stderr)
+                self.assertIn("not a regular file", result.stderr)
+                after = {n: os.lstat(os.path.join(self.folder, n)) for n in os.listdir(self.folder)}
+                self.assertEqual({n: (s.st_mode, s.st_ino) for n, s in after.items()},
+                                 {n: (s.st_mode, s.st_ino) for n, s in before.items()})
+        listener.close()
+
+    def test_a_name_of_250_characters_is_written(self):
+        out = os.path.join(self.folder, "b" * 250)
+        result = run(["--kind", "A", "--beta", "0.1", out])
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(os.listdir(self.folder), ["b" * 250])
 
     def test_square_wave_roots_at_epsilon_1(self):
         # Square wave, beta = 0.1, epsilon = 1.0 (column 50): the period-T function has three roots

@@ -1,9 +1,10 @@
-# Boundary files: reader and writer, loader, the replay of the reader's fuzz corpus, and the
-# generator's command line and the tables the build made with it.
+# Boundary files: reader and writer, the replacement of a file as a whole, loader, the replay of
+# the reader's fuzz corpus, and the generator's command line and the tables the build made with it.
 paravib_test(boundary_file_io_test boundary_file_io_test.cpp LABELS data)
 paravib_test(boundary_file_loader_test boundary_file_loader_test.cpp LABELS data)
 target_compile_definitions(boundary_file_loader_test PRIVATE
   DIALOG_TEXTS="${CMAKE_CURRENT_SOURCE_DIR}/data/dialog_texts.txt")
+paravib_test(file_replace_test file_replace_test.cpp LABELS data)
 paravib_test(boundary_file_corpus_test fuzz/boundary_file_replay_test.cpp fuzz/boundary_file_check.cpp
   LABELS data)
 target_compile_definitions(boundary_file_corpus_test PRIVATE

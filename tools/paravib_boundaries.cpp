@@ -1,6 +1,8 @@
 // paravib-boundaries: scans stability boundaries with the program's own numerics and writes them
 // as boundary files, either the 22 stored tables into a folder or one table of any kind.
-// Exit status: 0 done, 1 a file could not be written, 2 wrong arguments or an unwritable path.
+// Exit status: 0 done, 1 a file could not be written, 2 wrong arguments, an unwritable path or a
+// target that is not a regular file.
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +12,7 @@
 #include <unistd.h>
 
 #include "data/boundary_files.h"
+#include "data/file_replace.h"
 
 namespace {
 
@@ -33,12 +36,14 @@ const char* const usage_text =
     "                   existing folder DIR, one line per file\n"
     "  --kind K         determinant kind of one table: 1 2 3 4 undamped Mathieu Dc1 Ds1 Dc2 Ds2,\n"
     "                   5 6 damped Mathieu B1 B2, A B square wave of period T and 2T\n"
-    "  --beta B         damping beta of that table, a finite number\n"
-    "  FILE             where that table is written\n"
+    "  --beta B         damping beta of that table, a finite number below 1e119 in size\n"
+    "  FILE             where that table is written: a new file or a regular file, which keeps\n"
+    "                   its permissions (a symbolic link is followed and stays a link)\n"
     "  --help           print this text\n"
     "\n"
     "A file appears under its name only when it is complete.\n"
-    "Exit status: 0 done, 1 a file could not be written, 2 wrong arguments or unwritable path.\n";
+    "Exit status: 0 done, 1 a file could not be written, 2 wrong arguments, unwritable path or\n"
+    "a target that is not a regular file.\n";
 
 int usage_error(const char* message, const char* detail) {
     std::fprintf(stderr, "paravib-boundaries: %s%s\n", message, detail);
@@ -78,12 +83,19 @@ bool folder_is_writable(const char* folder, const char* shown_as) {
 
 // Scans and writes one file; reports a failure and returns the exit status.
 int write_one(const char* path, char kind, double beta) {
+    if (!is_replaceable(path)) return usage_error("not a regular file, left as it is: ", path);
     switch (generate_boundary_file(path, kind, beta, epsilon_intervals)) {
         case boundary_written: return 0;
-        case boundary_create_failed: return usage_error("cannot create file: ", path);
+        case boundary_target_not_regular:
+            return usage_error("not a regular file, left as it is: ", path);
+        case boundary_create_failed:
+            std::fprintf(stderr, "paravib-boundaries: cannot create %s: %s\n", path,
+                         std::strerror(errno));
+            return exit_write_error;
         case boundary_write_failed:
             std::fprintf(stderr,
-                         "paravib-boundaries: writing %s failed; the file was not written\n", path);
+                         "paravib-boundaries: writing %s failed: %s; the file was not written\n",
+                         path, std::strerror(errno));
             return exit_write_error;
         case boundary_table_invalid:
             std::fprintf(stderr,
@@ -160,6 +172,8 @@ int main(int argc, char** argv) {
     const double beta = std::strtod(beta_text, &end);
     if (beta_text[0] == '\0' || *end != '\0' || !std::isfinite(beta))
         return usage_error("beta is not a finite number: ", beta_text);
+    if (!boundary_beta_is_writable(beta))
+        return usage_error("beta is too large for a boundary file: ", beta_text);
     if (operand == nullptr) return usage_error("missing output file", "");
     return write_single(operand, kind_text[0], beta);
 }

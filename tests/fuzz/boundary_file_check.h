@@ -7,7 +7,7 @@ constexpr int fuzz_intervals = 3;
 
 // Reads the file at path into a table full of a known pattern and checks: a refused file changed
 // neither the table nor beta; an accepted one changed only columns 0 ... 3, rows 0 ... count, has
-// counts 0 ... 9 and finite values, and reads to exactly the same numbers as a plain "%lf"/"%d"
+// counts 0 ... 9, finite values and the epsilon i * 0.02 in row 0 of column i, and reads to exactly the same numbers as a plain "%lf"/"%d"
 // reader would, with nothing after them. Sets *accepted to the reader's answer. Returns nullptr
 // when all holds, else a description of what broke.
 const char* check_boundary_file(const char* path, bool* accepted);

@@ -18,7 +18,9 @@ ${CLANGXX:-clang++} -std=c++17 -g -O1 -Wall -Wextra -ffp-contract=off \
   -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
   -I"$root" -I"$here" \
   "$here/boundary_file_fuzz.cpp" "$here/boundary_file_check.cpp" \
-  "$root/data/boundary_file_io.cpp" "$root/state/program_state.cpp" \
+  "$root/data/boundary_file_io.cpp" "$root/data/regular_file_posix.cpp" \
+  "$root/data/file_replace_posix.cpp" \
+  "$root/state/program_state.cpp" \
   -o "$out/boundary_file_fuzz"
 
 # New units go to the first folder (in the build tree); the seeds in the source tree are only read.

@@ -1,0 +1,165 @@
+// Replacing a file on POSIX systems: the new text goes to an unnamed file in the target's folder
+// (O_TMPFILE), which is linked under a short hidden name and renamed over the target only once it
+// is complete and on disk; without O_TMPFILE the hidden name is there from the start.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "data/file_replace.h"
+
+namespace {
+
+// Links followed before a name counts as a loop (the kernel's own limit).
+constexpr int max_link_hops = 40;
+
+// Attempts at a fresh temporary name before giving up (each differs by a counter).
+constexpr int temporary_name_attempts = 100;
+
+// Length of the folder part of path, up to and including its last slash (0 for a bare name).
+int folder_length(const char* path) {
+    const char* slash = std::strrchr(path, '/');
+    return slash == nullptr ? 0 : static_cast<int>(slash - path) + 1;
+}
+
+// Writes the formatted text into path; false (ENAMETOOLONG) if it does not fit.
+template <typename... Parts>
+bool format_path(char (&path)[replacement_name_capacity], const char* format, Parts... parts) {
+    const int length = std::snprintf(path, replacement_name_capacity, format, parts...);
+    if (length >= 0 && length < replacement_name_capacity) return true;
+    errno = ENAMETOOLONG;
+    return false;
+}
+
+// The file that file_name stands for once every symbolic link is followed, also when the last link
+// points to a file that does not exist yet (it is then created there). A relative link counts from
+// the folder of the link.
+bool follow_links(const char* file_name, char (&target)[replacement_name_capacity]) {
+    if (!format_path(target, "%s", file_name)) return false;
+    for (int hop = 0; hop < max_link_hops; ++hop) {
+        struct stat status;
+        if (lstat(target, &status) != 0) return errno == ENOENT;
+        if (!S_ISLNK(status.st_mode)) return true;
+        char link[replacement_name_capacity];
+        const ssize_t length = readlink(target, link, sizeof link - 1);
+        if (length < 0) return false;
+        link[length] = '\0';
+        char next[replacement_name_capacity];
+        const int kept = link[0] == '/' ? 0 : folder_length(target);
+        if (!format_path(next, "%.*s%s", kept, target, link)) return false;
+        std::memcpy(target, next, sizeof next);
+    }
+    errno = ELOOP;
+    return false;
+}
+
+// A fresh name beside the target: short and fixed in form, so that it stays within NAME_MAX
+// whatever the target's own name, and hidden, so that it is not taken for a table.
+bool temporary_name(const char* target, int attempt, char (&name)[replacement_name_capacity]) {
+    return format_path(name, "%.*s.paravib-%ld-%d.tmp", folder_length(target), target,
+                       static_cast<long>(getpid()), attempt);
+}
+
+// An unnamed file in the target's folder, or -1 where the kernel or the file system has none, or
+// where /proc, through which it is named later, is missing.
+int open_unnamed(const char* target) {
+#ifdef O_TMPFILE
+    char folder[replacement_name_capacity];
+    const int length = folder_length(target);
+    if (!format_path(folder, "%.*s", length == 0 ? 1 : length, length == 0 ? "." : target))
+        return -1;
+    if (access("/proc/self/fd", X_OK) != 0) return -1;
+    return open(folder, O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+#else
+    (void)target;
+    return -1;
+#endif
+}
+
+// A new file under a fresh temporary name.
+int open_named(file_replacement* r) {
+    for (int attempt = 0; attempt < temporary_name_attempts; ++attempt) {
+        if (!temporary_name(r->target, attempt, r->temporary_name)) break;
+        const int fd = open(r->temporary_name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) return fd;
+        if (errno != EEXIST) break;
+    }
+    r->temporary_name[0] = '\0';
+    return -1;
+}
+
+// Gives the complete unnamed file a fresh temporary name beside the target.
+bool link_unnamed(file_replacement* r) {
+    char self[64];
+    std::snprintf(self, sizeof self, "/proc/self/fd/%d", fileno(r->file));
+    for (int attempt = 0; attempt < temporary_name_attempts; ++attempt) {
+        char name[replacement_name_capacity];
+        if (!temporary_name(r->target, attempt, name)) return false;
+        if (linkat(AT_FDCWD, self, AT_FDCWD, name, AT_SYMLINK_FOLLOW) == 0) {
+            std::memcpy(r->temporary_name, name, sizeof name);
+            return true;
+        }
+        if (errno != EEXIST) return false;
+    }
+    return false;
+}
+
+// Closes the new file and removes its name, keeping errno.
+void discard(file_replacement* r) {
+    const int reason = errno;
+    if (r->file != nullptr) std::fclose(r->file);
+    r->file = nullptr;
+    if (r->temporary_name[0] != '\0') unlink(r->temporary_name);
+    r->temporary_name[0] = '\0';
+    errno = reason;
+}
+
+}  // namespace
+
+// stat follows every link as the system does, /dev/stdout and /proc/self/fd/N included.
+bool is_replaceable(const char* file_name) {
+    struct stat status;
+    return stat(file_name, &status) != 0 || S_ISREG(status.st_mode);
+}
+
+bool begin_replacement(const char* file_name, file_replacement* r) {
+    r->file = nullptr;
+    r->temporary_name[0] = '\0';
+    if (!follow_links(file_name, r->target)) return false;
+    struct stat existing;
+    const bool exists = stat(r->target, &existing) == 0;
+    int fd = open_unnamed(r->target);
+    if (fd < 0) fd = open_named(r);
+    if (fd < 0) return false;
+    if ((exists && fchmod(fd, existing.st_mode & 07777) != 0) ||
+        (r->file = fdopen(fd, "w")) == nullptr) {
+        const int reason = errno;
+        close(fd);
+        errno = reason;
+        discard(r);
+        return false;
+    }
+    return true;
+}
+
+// fsync before the rename, so that after a crash the name holds either the old file or the
+// complete new one.
+replacement_result finish_replacement(file_replacement* r, bool printed) {
+    bool ok = printed && std::fflush(r->file) == 0 && !std::ferror(r->file) &&
+              fsync(fileno(r->file)) == 0;
+    if (!ok) {
+        discard(r);
+        return replacement_write_failed;
+    }
+    if ((r->temporary_name[0] == '\0' && !link_unnamed(r)) ||
+        std::rename(r->temporary_name, r->target) != 0) {
+        discard(r);
+        return replacement_create_failed;
+    }
+    r->temporary_name[0] = '\0';
+    const bool closed = std::fclose(r->file) == 0;
+    r->file = nullptr;
+    return closed ? replacement_done : replacement_write_failed;
+}
