@@ -2,8 +2,10 @@
 # starts the program beside its boundary files, and the 22 files themselves.
 include(GNUInstallDirs)
 
-install(TARGETS paravib paravib-boundaries RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(PROGRAMS ${CMAKE_CURRENT_SOURCE_DIR}/scripts/paravib-run DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS paravib paravib-explore paravib-boundaries RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(PROGRAMS ${CMAKE_CURRENT_SOURCE_DIR}/scripts/paravib-run
+                 ${CMAKE_CURRENT_SOURCE_DIR}/scripts/paravib-explore-run
+        DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${CMAKE_BINARY_DIR}/boundaries/ DESTINATION ${CMAKE_INSTALL_DATADIR}/paravib/boundaries)
 install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 

@@ -7,6 +7,7 @@
 #include "control/console.h"
 #include "data/boundary_files.h"
 #include "stability/boundary_scan.h"
+#include "state/explore_state.h"
 #include "state/program_state.h"
 
 namespace {
@@ -42,7 +43,14 @@ const char* const key_help_lines[] = {
     "\n'd'キー：δ,ε変更",
     "\n'j'キー：初期条件変更",
     "\n'a'キー：安定限界図表示（その時のみ）",
-    "\nESCキー：終了\n",
+};
+const char* const end_key_help_line = "\nESCキー：終了\n";
+
+// The explorer's keys and click, listed before the end key.
+const char* const explore_help_lines[] = {
+    "\n'p'キー：位相平面(y,v)表示切替",
+    "\n'w'キー：画面をPNG画像に保存",
+    "\n左クリック：安定限界図の上でδ,εを選択（図の表示中）",
 };
 
 // Damping values with stored Mathieu boundaries, as the doubles their decimal input yields;
@@ -130,6 +138,10 @@ void parameter_dialog() {
     if (first_step <= 3) ask_point();
     ask_initial_values();
     for (const char* line : key_help_lines) say(line);
+    if (explore_aids) {
+        for (const char* line : explore_help_lines) say(line);
+    }
+    say(end_key_help_line);
     std::fflush(stdout);
     reset_response_and_views();
 }

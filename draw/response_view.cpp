@@ -5,8 +5,10 @@
 #include <GL/glut.h>
 
 #include "draw/draw_primitives.h"
+#include "draw/explore_view.h"
 #include "draw/stability_chart.h"
 #include "response/response_frame.h"
+#include "state/explore_state.h"
 
 namespace {
 
@@ -39,8 +41,6 @@ void draw_time_grid() {
               time_grid_row_in_y * y_scale);
 }
 
-bool chart_requested() { return command_key == 'a' || command_key == 'z' || command_key == 'Z'; }
-
 }  // namespace
 
 void display() {
@@ -48,8 +48,20 @@ void display() {
     // Integrate and sample before anything is drawn: the mass shows the new displacement and
     // the curves end at the new sample.
     advance_frame();
+    draw_picture();
+    end_frame();
+}
 
-    draw_mass_chain(response_origin, y_scale, 1, live_state);
+void draw_picture() {
+    // The explorer's shading lies under everything, so the mass and the chart are drawn over it.
+    const bool chart = chart_shown();
+    if (explore_aids && chart) draw_unstable_shading();
+
+    if (explore_aids && phase_plane_shown) {
+        draw_phase_plane();
+    } else {
+        draw_mass_chain(response_origin, y_scale, 1, live_state);
+    }
     draw_legends();
 
     const double curve_scales[curve_count] = {y_scale, y_scale / slow_curve_divisor,
@@ -61,8 +73,10 @@ void display() {
     draw_axes(response_origin, 0.0);
     draw_time_grid();
 
-    if (chart_requested()) draw_stability_chart();
-    end_frame();
+    if (chart) {
+        draw_stability_chart();
+        if (explore_aids) draw_multiplier_readout();
+    }
 }
 
 void draw_mass_chain(const point& origin, double scale, int n, const double* values) {

@@ -14,6 +14,12 @@ constexpr int curve_count = 3;
 // program state and swaps the buffers. Changes no field but the running response and the history.
 void display();
 
+// The whole picture from the program state, between begin_frame and end_frame, without advancing
+// the motion: the response view, then the chart when command_key is 'a', 'z' or 'Z'. With
+// explore_aids it adds the unstable shading under it all, the phase plane in place of the mass
+// (when phase_plane_shown) and the multiplier readout under the chart legend.
+void draw_picture();
+
 // n masses on a red string stretched from origin to (0.99, origin.y), mass i (palette colour i,
 // radius 0.04) lifted by scale * values[i]; red supports of radius 0.01 at both ends. n <= 21.
 void draw_mass_chain(const point& origin, double scale, int n, const double* values);

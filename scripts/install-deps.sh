@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config python3 dpkg-dev file
   libgtest-dev libbenchmark-dev
-  freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev libx11-dev libgl1-mesa-dri
+  freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev libx11-dev libgl1-mesa-dri libpng-dev
   xvfb xauth xdotool x11-apps x11-utils
   pandoc desktop-file-utils man-db
   "$@"

@@ -48,8 +48,10 @@ boundary_table boundary_ds2;
 const char* const window_title =
     "係数励振型自励振動　k:振動系 b:β d:δ,ε j:初期条件 変更 s:描画継続";
 
+bool chart_shown() { return command_key == 'a' || command_key == 'z' || command_key == 'Z'; }
+
 // The other 1500 history entries keep their samples; a new sweep overwrites them as it goes.
-void reset_response_and_views() {
+void restart_motion() {
     y_now = y_init;
     v_now = v_init;
     t_now = 0.0;
@@ -57,6 +59,10 @@ void reset_response_and_views() {
     y_history[0] = y_now;
     v_history[0] = v_now;
     k_history[0] = 0.0;
+}
+
+void reset_response_and_views() {
+    restart_motion();
     y_scale = 0.5;
     time_scale = 0.01;
     chart_scale_delta = 0.09;

@@ -65,7 +65,13 @@ extern boundary_table boundary_ds2;
 // Window caption (UTF-8).
 extern const char* const window_title;
 
-// The end of every dialog pass: a new motion from (y_init, v_init) at t = 0 whose history sweep
-// starts at entry 0 (entries 1 ... 1500 are kept), and every view scale and placement at its start
+// Whether the picture includes the stability chart: the last command key was 'a', 'z' or 'Z'.
+bool chart_shown();
+
+// A new motion from (y_init, v_init) at t = 0 whose history sweep starts at entry 0 (entries
+// 1 ... 1500 are kept); the view scales stay as they are.
+void restart_motion();
+
+// The end of every dialog pass: restart_motion, and every view scale and placement at its start
 // value.
 void reset_response_and_views();

@@ -28,7 +28,9 @@ SKIPPED = 77
 BOUNDARY_FILES = ("filedc1", "fileds1", "filedc2", "fileds2") + tuple(
     "fileb%d%03d" % (curve, code) for code in (1, 2, 5, 10, 20, 50, 100, 200, 500)
     for curve in (1, 2))
-PROGRAMS = ("paravib", "paravib-boundaries", "paravib-run")
+PROGRAMS = ("paravib", "paravib-boundaries", "paravib-run", "paravib-explore",
+            "paravib-explore-run")
+LAUNCHERS = ("paravib-run", "paravib-explore-run")
 # The explorer's menu entry and page are installed with it, when the build has it.
 EXPLORER = "paravib-explore"
 
@@ -136,14 +138,37 @@ def check_launcher(launcher, elsewhere):
           "%s: transcript %r" % (launcher, out))
 
 
+def check_picture_folder(launcher, work, elsewhere):
+    """The explorer's launcher hands the folder it was started from on to the program (which
+    writes its pictures there) and starts it in the boundary folder: shown with a stand-in for the
+    program that prints both."""
+    stub = os.path.join(work, "stub")
+    os.makedirs(os.path.join(stub, "bin"))
+    os.makedirs(os.path.join(stub, "share", "paravib", "boundaries"))
+    shutil.copy2(launcher, os.path.join(stub, "bin"))
+    program = os.path.join(stub, "bin", "paravib-explore")
+    with open(program, "w") as f:
+        f.write('#!/bin/sh\necho "$PARAVIB_PICTURE_FOLDER"\npwd -P\n')
+    os.chmod(program, 0o755)
+    env = {k: v for k, v in os.environ.items() if k != "PARAVIB_PICTURE_FOLDER"}
+    done = subprocess.run([os.path.join(stub, "bin", "paravib-explore-run")], cwd=elsewhere,
+                          env=dict(env, PWD=elsewhere), capture_output=True, timeout=60)
+    lines = done.stdout.decode().splitlines()
+    check(lines == [elsewhere, os.path.realpath(os.path.join(stub, "share", "paravib",
+                                                               "boundaries"))],
+          "explorer launcher: picture folder and working folder %r" % lines)
+
+
 def install(build, cmake, work):
     prefix = os.path.join(work, "prefix")
     run(cmake, "--install", build, "--prefix", prefix)
     check_tree(prefix, build)
     elsewhere = os.path.join(work, "elsewhere")
     os.mkdir(elsewhere)
+    for name in LAUNCHERS:
+        check_launcher(os.path.join(prefix, "bin", name), elsewhere)
     launcher = os.path.join(prefix, "bin", "paravib-run")
-    check_launcher(launcher, elsewhere)
+    check_picture_folder(os.path.join(prefix, "bin", "paravib-explore-run"), work, elsewhere)
 
     # Through a symbolic link in another folder, as from /usr/local/bin.
     links = os.path.join(work, "links")
@@ -191,7 +216,8 @@ def package(build, cpack, work):
     check_tree(os.path.join(root, "usr"), build)
     elsewhere = os.path.join(work, "elsewhere")
     os.mkdir(elsewhere)
-    check_launcher(os.path.join(root, "usr", "bin", "paravib-run"), elsewhere)
+    for name in LAUNCHERS:
+        check_launcher(os.path.join(root, "usr", "bin", name), elsewhere)
     return 0
 
 

@@ -249,3 +249,55 @@ def write_png(path, image):
     with open(path, "wb") as f:
         f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
                 + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
+def read_png(path):
+    """Decodes an 8-bit RGB, non-interlaced PNG into an Image, checking the signature, every
+    chunk's CRC, the header and the end chunk; raises ValueError for anything else."""
+    with open(path, "rb") as f:
+        raw = f.read()
+    if raw[:8] != b"\x89PNG\r\n\x1a\n":
+        raise ValueError("not a PNG signature")
+    pos, header, idat, ended = 8, None, b"", False
+    while pos < len(raw) and not ended:
+        length, kind = struct.unpack(">I4s", raw[pos:pos + 8])
+        body = raw[pos + 8:pos + 8 + length]
+        (crc,) = struct.unpack(">I", raw[pos + 8 + length:pos + 12 + length])
+        if len(body) != length or zlib.crc32(kind + body) & 0xffffffff != crc:
+            raise ValueError("damaged %r chunk" % kind)
+        if kind == b"IHDR":
+            header = struct.unpack(">IIBBBBB", body)
+        elif kind == b"IDAT":
+            idat += body
+        ended = kind == b"IEND"
+        pos += 12 + length
+    if header is None or not ended:
+        raise ValueError("no IHDR or no IEND chunk")
+    width, height, depth, colour, _, _, interlace = header
+    if (depth, colour, interlace) != (8, 2, 0):
+        raise ValueError("not 8-bit RGB without interlace: %r" % (header,))
+    data, stride = zlib.decompress(idat), 3 * width
+    if len(data) != height * (stride + 1):
+        raise ValueError("image data of %d bytes for %dx%d" % (len(data), width, height))
+    out, previous = bytearray(), bytearray(stride)
+    for y in range(height):
+        start = y * (stride + 1)
+        kind, line = data[start], bytearray(data[start + 1:start + 1 + stride])
+        for i in range(stride):
+            a = line[i - 3] if i >= 3 else 0
+            b, c = previous[i], previous[i - 3] if i >= 3 else 0
+            if kind == 1:
+                line[i] = (line[i] + a) & 255
+            elif kind == 2:
+                line[i] = (line[i] + b) & 255
+            elif kind == 3:
+                line[i] = (line[i] + (a + b) // 2) & 255
+            elif kind == 4:
+                p = a + b - c
+                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+                line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
+            elif kind != 0:
+                raise ValueError("unknown filter %d in row %d" % (kind, y))
+        out += line
+        previous = line
+    return Image(width, height, bytes(out))

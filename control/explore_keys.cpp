@@ -1,0 +1,88 @@
+// The explorer's keys, chart pick and picture files on the program state; the drawing is left to
+// the caller. Console lines are UTF-8 and start with a line feed, like the dialog's.
+#include "control/explore_keys.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "control/key_commands.h"
+#include "data/picture_file.h"
+#include "state/explore_state.h"
+#include "state/program_state.h"
+
+namespace {
+
+const char* const picked_line = "\n(3) 図上で選択  δ ε= %.3f %.3f";
+const char* const saved_line = "\n画像を保存しました: %s";
+const char* const not_saved_line = "\n画像を保存できません: %s (%s)";
+
+// Highest number tried for a free picture name before giving up.
+constexpr int last_picture_number = 9999;
+constexpr int picture_path_capacity = picture_folder_capacity + 32;
+
+// Opens the first picture name of the folder that does not exist yet, creating it exclusively so
+// that no file is ever replaced. path receives the name tried last; nullptr when none could be
+// created (errno says why).
+std::FILE* create_picture_file(char* path) {
+    const char* separator = picture_folder[0] != '\0' ? "/" : "";
+    for (int number = 1; number <= last_picture_number; ++number) {
+        const int length = std::snprintf(path, picture_path_capacity, "%s%sparavib-%03d.png",
+                                         picture_folder, separator, number);
+        if (length >= picture_path_capacity) {
+            errno = ENAMETOOLONG;
+            return nullptr;
+        }
+        std::FILE* file = std::fopen(path, "wbx");
+        if (file != nullptr || errno != EEXIST) return file;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool apply_explore_key(unsigned char key) {
+    if (key == 'p') {
+        phase_plane_shown = !phase_plane_shown;
+        return true;
+    }
+    return apply_key(key);
+}
+
+bool pick_on_chart(int x, int y, int width, int height) {
+    if (!chart_shown() || width <= 0 || height <= 0) return false;
+    // Window coordinates of the pixel's centre: -1 ... 1 across, 1 ... -1 down.
+    const double window_x = 2.0 * (x + 0.5) / width - 1.0;
+    const double window_y = 1.0 - 2.0 * (y + 0.5) / height;
+    delta = (window_x - chart_origin.x) / chart_scale_delta;
+    epsilon = (window_y - chart_origin.y) / chart_scale_epsilon;
+    restart_motion();
+    std::printf(picked_line, delta, epsilon);
+    std::fflush(stdout);
+    return true;
+}
+
+bool save_picture(const unsigned char* rgb, int width, int height) {
+    char path[picture_path_capacity];
+    std::FILE* file = create_picture_file(path);
+    if (file == nullptr) {
+        std::printf(not_saved_line, path, std::strerror(errno));
+        std::fflush(stdout);
+        return false;
+    }
+    errno = 0;
+    bool written = write_png_picture(file, rgb, width, height);
+    int error = errno;
+    if (std::fclose(file) != 0) {
+        written = false;
+        if (error == 0) error = errno;
+    }
+    if (written) {
+        std::printf(saved_line, path);
+    } else {
+        std::remove(path);
+        std::printf(not_saved_line, path, std::strerror(error != 0 ? error : EIO));
+    }
+    std::fflush(stdout);
+    return written;
+}

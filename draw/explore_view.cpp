@@ -1,0 +1,150 @@
+// The explorer's drawings: shading runs, phase plane, multiplier readout, off-screen picture.
+// OpenGL 1.x immediate mode like the other views, plus a framebuffer object for the export.
+#define GL_GLEXT_PROTOTYPES 1
+#include "draw/explore_view.h"
+
+#include <GL/glut.h>
+
+#include <cstdio>
+
+#include "draw/response_view.h"
+#include "state/explore_state.h"
+#include "state/program_state.h"
+
+const rgba unstable_tint = {1.0f, 235.0f / 255.0f, 190.0f / 255.0f, 0.0f};
+
+const char* const phase_plane_legend = "phase plane : y across, v up";
+
+namespace {
+
+// One design pixel in window units (the window spans 2 units over shading_pixels pixels).
+constexpr double pixel_width = 2.0 / shading_pixels;
+
+constexpr double phase_point_radius = 0.012;
+
+// The raster is current when it was made for exactly the state the chart shows now.
+bool raster_current() {
+    const shading_raster& r = unstable_shading;
+    return r.valid && r.made_for.system == system_kind && r.made_for.beta == beta &&
+           r.made_for.scale_delta == chart_scale_delta &&
+           r.made_for.scale_epsilon == chart_scale_epsilon &&
+           r.made_for.origin_x == chart_origin.x && r.made_for.origin_y == chart_origin.y;
+}
+
+void vertex_at_pixel(int column, int row) {
+    glVertex2d(column * pixel_width - 1.0, row * pixel_width - 1.0);
+}
+
+}  // namespace
+
+void draw_unstable_shading() {
+    if (!raster_current()) return;
+    const shading_raster& r = unstable_shading;
+    glDisable(GL_LIGHTING);
+    glColor4f(unstable_tint.red, unstable_tint.green, unstable_tint.blue, unstable_tint.alpha);
+    glBegin(GL_QUADS);
+    for (int row = r.row_begin; row < r.row_end; ++row) {
+        const unsigned char* line = r.unstable[row];
+        int column = r.column_begin;
+        while (column < r.column_end) {
+            if (!line[column]) {
+                ++column;
+                continue;
+            }
+            const int first = column;
+            while (column < r.column_end && line[column]) ++column;
+            // A quad over whole pixels covers exactly the pixels whose centres it contains.
+            vertex_at_pixel(first, row);
+            vertex_at_pixel(column, row);
+            vertex_at_pixel(column, row + 1);
+            vertex_at_pixel(first, row + 1);
+        }
+    }
+    glEnd();
+    glEnable(GL_LIGHTING);
+}
+
+void draw_phase_plane() {
+    const double centre_x = 0.5 * (phase_plane_left + phase_plane_right);
+    const double centre_y = 0.5 * (phase_plane_bottom + phase_plane_top);
+    const double scale = phase_plane_scale_factor * y_scale;
+
+    draw_segment({phase_plane_left, centre_y}, {phase_plane_right, centre_y}, black);
+    draw_segment({centre_x, phase_plane_bottom}, {centre_x, phase_plane_top}, black);
+
+    // The trajectory may leave the box when the motion grows; four clip planes keep it inside.
+    const GLdouble planes[4][4] = {{1.0, 0.0, 0.0, -phase_plane_left},
+                                   {-1.0, 0.0, 0.0, phase_plane_right},
+                                   {0.0, 1.0, 0.0, -phase_plane_bottom},
+                                   {0.0, -1.0, 0.0, phase_plane_top}};
+    for (int i = 0; i < 4; ++i) {
+        glClipPlane(GL_CLIP_PLANE0 + i, planes[i]);
+        glEnable(GL_CLIP_PLANE0 + i);
+    }
+    glLineWidth(2.0f);
+    glDisable(GL_LIGHTING);
+    glColor4f(red.red, red.green, red.blue, red.alpha);
+    glBegin(GL_LINE_STRIP);
+    for (int i = 0; i <= sample_index; ++i) {
+        glVertex2d(centre_x + scale * y_history[i], centre_y + scale * v_history[i]);
+    }
+    glEnd();
+    glEnable(GL_LIGHTING);
+    draw_disc({centre_x + scale * y_now, centre_y + scale * v_now}, phase_point_radius, red);
+    for (int i = 0; i < 4; ++i) glDisable(GL_CLIP_PLANE0 + i);
+
+    draw_text(static_cast<float>(phase_plane_left), -0.96f, GLUT_BITMAP_HELVETICA_18,
+              phase_plane_legend);
+}
+
+const char* format_multiplier_readout(double max_modulus, bool stable, char* text, int capacity) {
+    std::snprintf(text, capacity, "|mu|max = %.4g per period: %s", max_modulus,
+                  stable ? "stable" : "unstable");
+    return text;
+}
+
+void draw_multiplier_readout() {
+    const multiplier_readout& r = chosen_point_readout;
+    if (!r.valid || r.system != system_kind || r.beta != beta || r.delta != delta ||
+        r.epsilon != epsilon)
+        return;
+    char text[96];
+    draw_text(-0.05f, -0.30f, GLUT_BITMAP_HELVETICA_18,
+              format_multiplier_readout(r.max_modulus, r.stable, text, sizeof text));
+}
+
+bool render_picture(unsigned char* rgb, float start_line_width) {
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    GLfloat line_width = 1.0f;
+    glGetFloatv(GL_LINE_WIDTH, &line_width);
+    GLuint framebuffer = 0, colour = 0;
+    glGenFramebuffers(1, &framebuffer);
+    glGenRenderbuffers(1, &colour);
+    glBindRenderbuffer(GL_RENDERBUFFER, colour);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, picture_pixels, picture_pixels);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
+    const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    if (complete) {
+        glViewport(0, 0, picture_pixels, picture_pixels);
+        glLineWidth(start_line_width);
+        begin_frame();
+        draw_picture();
+        glFinish();
+        glReadBuffer(GL_COLOR_ATTACHMENT0);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        // OpenGL's row 0 is the bottom one; the picture file starts at the top.
+        for (int row = 0; row < picture_pixels; ++row) {
+            glReadPixels(0, picture_pixels - 1 - row, picture_pixels, 1, GL_RGB, GL_UNSIGNED_BYTE,
+                         rgb + 3 * picture_pixels * row);
+        }
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDeleteRenderbuffers(1, &colour);
+    glDeleteFramebuffers(1, &framebuffer);
+    glReadBuffer(GL_BACK);
+    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+    glLineWidth(line_width);
+    return complete;
+}

@@ -1,0 +1,50 @@
+// The explorer's drawings (paravib-explore only): the pale shading of the unstable parameter
+// pairs under the chart, the phase plane that takes the mass picture's place, the multiplier
+// readout under the chart legend, and the whole picture rendered off screen for export.
+#pragma once
+
+#include "draw/draw_primitives.h"
+
+// Pale tint of the unstable pairs: (255, 235, 190) in 8-bit channels, light enough that the
+// boundary dots, the grid and the red point stay clear on it.
+extern const rgba unstable_tint;
+
+// Phase plane box in window coordinates: the lower right quadrant, below the chart legend and
+// the readout, where the response view draws nothing. Its axes cross at the centre; y runs to the
+// right and v upwards, both at phase_plane_scale_factor * y_scale window units per unit, so a
+// motion of amplitude 1 at the start scale (y_scale 0.5) just fills the box's height.
+constexpr double phase_plane_left = 0.05;
+constexpr double phase_plane_right = 0.95;
+constexpr double phase_plane_bottom = -0.90;
+constexpr double phase_plane_top = -0.40;
+constexpr double phase_plane_scale_factor = 0.5;
+
+// Legend of the phase plane, below its box.
+extern const char* const phase_plane_legend;
+
+// The cached raster of unstable_shading as runs of tinted pixels, each run one quad with lighting
+// off for the whole set. Draws nothing when the raster is not valid or was made for another
+// system, beta, chart scale or chart origin than the current ones, so a stale raster never shows.
+void draw_unstable_shading();
+
+// The trajectory (y, v) through history entries 0 ... sample_index as a red line 2 pixels wide,
+// clipped to the box, the current state as a red disc, black axes through the box centre and the
+// legend line. Leaves the line width at 2 and lighting on, as draw_curve does.
+void draw_phase_plane();
+
+// The line "|mu|max = <largest |multiplier|> per period: stable" (or "unstable") at (-0.05, -0.30),
+// under the chart legend, when chosen_point_readout belongs to the current system, beta, delta and
+// epsilon; nothing otherwise.
+void draw_multiplier_readout();
+
+// Formats the readout line into text (capacity bytes); returns text.
+const char* format_multiplier_readout(double max_modulus, bool stable, char* text, int capacity);
+
+// Draws the picture that draw_picture draws into an off-screen buffer of picture_pixels x
+// picture_pixels (independent of the window's present size) and reads it back into rgb, 3 bytes
+// per pixel, top row first. start_line_width is the line width the picture on show started with
+// (segments such as the string of the mass inherit it), so the copy matches the screen. The window
+// keeps its picture; the viewport and the line width are restored. False when the OpenGL
+// implementation offers no complete off-screen buffer (rgb is then left as it was).
+constexpr int picture_pixels = 800;
+bool render_picture(unsigned char* rgb, float start_line_width);

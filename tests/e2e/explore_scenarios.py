@@ -1,0 +1,110 @@
+#!/usr/bin/env python3
+"""End-to-end scenarios of the real paravib-explore, on the helpers of scenarios.py: the dialog
+with the explorer's key help, a left click on the chart that moves the red point and restarts
+the motion, and the key `w` that writes the picture on show as an 800 x 800 PNG.
+
+Usage: explore_scenarios.py PARAVIB_EXPLORE BOUNDARY_FOLDER SCENARIO
+With PARAVIB_SCREENSHOT_DIR set, pick_and_picture also copies its exported picture there as
+explore.png. Python standard library only.
+"""
+import os
+import shutil
+import sys
+
+sys.dont_write_bytecode = True   # nothing written into the source tree
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+import reference as ref  # noqa: E402
+import scenarios as sc  # noqa: E402
+from console_session import Console  # noqa: E402
+from texts import (BETA_PROMPT, HELP, INITIAL_PROMPT, MATHIEU_LINE, POINT_PROMPT,  # noqa: E402
+                   damped_load)
+from x_display import read_png  # noqa: E402
+
+END_KEY_LINE = "\nESCキー：終了\n"
+EXPLORE_HELP = HELP.replace(END_KEY_LINE,
+                            "\n'p'キー：位相平面(y,v)表示切替"
+                            "\n'w'キー：画面をPNG画像に保存"
+                            "\n左クリック：安定限界図の上でδ,εを選択（図の表示中）" + END_KEY_LINE)
+
+
+def picked_line(x, y, width=800, height=800):
+    """The console line of a click at pixel (x, y): the chart coordinates of the pixel's centre at
+    the dialog's scales, with three decimals."""
+    delta = (2.0 * (x + 0.5) / width - 1.0) / ref.CHART_SCALE_DELTA
+    epsilon = (1.0 - 2.0 * (y + 0.5) / height) / ref.CHART_SCALE_EPSILON
+    return delta, epsilon, "\n(3) 図上で選択  δ ε= %.3f %.3f" % (delta, epsilon)
+
+
+def click(ctx, x, y):
+    ctx.x.run("xdotool", "mousemove", str(x), str(y), "click", "1")
+
+
+def pick_and_picture(ctx):
+    """Mathieu, beta = 0.1 from the tables, (2, 1), y0 = 0.5. A click while the chart is hidden
+    does nothing; after `a` a click at (5.51, 4.49) and one at (-2.76, -4.01) (epsilon < 0 is taken)
+    each print the pair, move the red point under the pointer and restart the motion from y0 at
+    t = 0. `w` writes paravib-001.png, then paravib-002.png, into the picture folder, each an
+    800 x 800 PNG equal to the screen; with the folder gone, `w` says why and the program goes on."""
+    ctx.start_x()
+    pictures = os.path.join(ctx.work, "pictures")
+    os.mkdir(pictures)
+    env = dict(ctx.x.env, PARAVIB_PICTURE_FOLDER=pictures)
+    with Console([ctx.paravib], ctx.boundaries, env,
+                 os.path.join(ctx.work, "explore.stderr")) as con:
+        sc.choose(con, "m", MATHIEU_LINE)
+        sc.numbers(con, BETA_PROMPT, "0.1", damped_load(0.1))
+        sc.numbers(con, POINT_PROMPT, "2 1")
+        sc.numbers(con, INITIAL_PROMPT, "0.5 0", EXPLORE_HELP)
+        w = ctx.window(con)
+        ctx.x.wait_for_picture(w, sc.drawn, sc.PICTURE_TIMEOUT, "the first picture")
+        first = ctx.x.wait_until_still(w, sc.PICTURE_TIMEOUT)
+        click(ctx, 598, 220)
+        con.expect_quiet(0.3)
+        sc.check(ctx.x.screenshot(w).data == first.data, "a click without the chart drew")
+
+        ctx.x.keys("a")
+        sc.wait_red_point(ctx, w, ref.chart_pixel(2, 1), "after a")
+        for x, y in ((598, 220), (300, 560)):
+            delta, epsilon, line = picked_line(x, y)
+            click(ctx, x, y)
+            con.expect(line)
+            sc.wait_red_point(ctx, w, (x + 0.5, y + 0.5), "after the click at %d, %d" % (x, y))
+            ctx.x.keys("s")
+            hidden = ctx.x.wait_for_picture(w, sc.chart_hidden, sc.PICTURE_TIMEOUT, "s")
+            sc.check_mass(hidden, "m", 0.1, delta, epsilon, 0.5, 0.0, 2, "two frames after "
+                          "the click")
+            ctx.x.keys("a")
+            shown = sc.wait_red_point(ctx, w, (x + 0.5, y + 0.5), "a after the click")
+
+        for number in (1, 2):
+            path = os.path.join(pictures, "paravib-%03d.png" % number)
+            ctx.x.keys("w")
+            con.expect("\n画像を保存しました: " + path)
+            picture = read_png(path)
+            sc.check((picture.width, picture.height) == (800, 800),
+                     "picture is %dx%d" % (picture.width, picture.height))
+            differing = 0 if picture.data == shown.data else sum(
+                picture.data[i:i + 3] != shown.data[i:i + 3] for i in range(0, len(shown.data), 3))
+            sc.check(differing == 0, "%d pixels of the picture differ from the screen"
+                     % differing)
+        folder = os.environ.get("PARAVIB_SCREENSHOT_DIR")
+        if folder:
+            shutil.copy(os.path.join(pictures, "paravib-001.png"),
+                        os.path.join(folder, "explore.png"))
+
+        shutil.rmtree(pictures)
+        ctx.x.keys("w")
+        con.expect("\n画像を保存できません: %s (No such file or directory)"
+                   % os.path.join(pictures, "paravib-001.png"))
+        ctx.x.keys("s")
+        ctx.x.wait_for_picture(w, sc.chart_hidden, sc.PICTURE_TIMEOUT, "s after the failure")
+        ctx.x.keys("Escape")
+        con.check_ended(0)
+
+
+SCENARIOS = {f.__name__: f for f in (pick_and_picture,)}
+
+if __name__ == "__main__":
+    sc.SCENARIOS = SCENARIOS
+    sys.exit(sc.main(sys.argv))

@@ -1,0 +1,11 @@
+# paravib-explore: its drawings under a private Xvfb (label "display") and the real explorer end to
+# end (label "e2e").
+add_test(NAME e2e_explore_pick_and_picture
+         COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/e2e/explore_scenarios.py
+                 $<TARGET_FILE:paravib-explore> ${CMAKE_BINARY_DIR}/boundaries pick_and_picture)
+set_tests_properties(e2e_explore_pick_and_picture PROPERTIES LABELS e2e TIMEOUT 120 COST 120)
+
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_SOURCE_DIR}/with_xvfb.sh)
+paravib_test(explore_view_test explore_view_test.cpp gl_test_window.cpp
+             LIBS paravib_app paravib_explore LABELS display)
+unset(CMAKE_CROSSCOMPILING_EMULATOR)
