@@ -1,0 +1,16 @@
+# The web build of the program: the window on a canvas with the key loop on main's stack
+# (window_web.cpp), Asyncify so that the console reads can wait for the page, the console of
+# web/console_library.js, and the 22 boundary files preloaded into the current directory.
+add_library(paravib_app STATIC window_web.cpp keyboard.cpp)
+target_link_libraries(paravib_app PUBLIC paravib_draw paravib_control)
+
+add_executable(paravib main.cpp)
+target_link_libraries(paravib PRIVATE paravib_app)
+set(console_library ${PROJECT_SOURCE_DIR}/web/console_library.js)
+# The blocking read is a WASI import: named with its module, or Asyncify never suspends in it.
+target_link_options(paravib PRIVATE
+  -sLEGACY_GL_EMULATION=1 -sASYNCIFY "-sASYNCIFY_IMPORTS=['wasi_snapshot_preview1.fd_read']"
+  -sASYNCIFY_STACK_SIZE=65536 -sEXIT_RUNTIME=1 --js-library ${console_library}
+  --preload-file ${CMAKE_BINARY_DIR}/boundaries@/)
+add_dependencies(paravib boundary_files)
+set_target_properties(paravib PROPERTIES LINK_DEPENDS "${console_library}")
