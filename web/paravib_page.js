@@ -16,8 +16,11 @@
   var canvas = document.getElementById('canvas');
   var terminal = new Terminal({
     cols: 96, rows: 44, cursorBlink: true, scrollback: 5000,
-    fontFamily: '"IPAGothic", "IPA Gothic", "Noto Sans Mono CJK JP", "Noto Sans CJK JP", ' +
-                '"MS Gothic", "Osaka-Mono", "Hiragino Kaku Gothic ProN", monospace',
+    // Latin and Greek from a monospaced font first, so that β, δ and ε take one cell as the
+    // terminal counts them; the Japanese text then falls back to a Japanese font.
+    fontFamily: '"DejaVu Sans Mono", Menlo, Consolas, "Liberation Mono", "IPAGothic", ' +
+                '"IPA Gothic", "Noto Sans Mono CJK JP", "MS Gothic", "Osaka-Mono", ' +
+                '"Hiragino Kaku Gothic ProN", monospace',
   });
   terminal.open(consoleElement);
   terminal.focus();
