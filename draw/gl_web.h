@@ -4,6 +4,11 @@
 // the replacements below, which give the desktop's pixels.
 #pragma once
 
+// A source that uses framebuffer objects asks for their prototypes before its first GL header;
+// this header comes first, so it asks for them itself.
+#ifndef GL_GLEXT_PROTOTYPES
+#define GL_GLEXT_PROTOTYPES 1
+#endif
 #include <GL/gl.h>
 #include <GL/glut.h>
 
