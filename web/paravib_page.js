@@ -111,7 +111,7 @@
     return new Promise(function (resolve) {
       pendingRead = { capacity: capacity, resolve: resolve };
       status.waiting = isCanonical ? 'line' : 'key';
-      if (document.activeElement === canvas) terminal.focus();
+      if (!consoleElement.contains(document.activeElement)) terminal.focus();
       deliver();
     });
   }
@@ -125,12 +125,8 @@
   var windowKeys = [];
   var keyWaiter = null;
 
-  canvas.addEventListener('keydown', function (event) {
-    var code = null;
-    if (event.key === 'Escape') code = 27;
-    else if (event.key.length === 1 && event.key.charCodeAt(0) < 256) code = event.key.charCodeAt(0);
-    if (code === null || event.ctrlKey || event.altKey || event.metaKey) return;
-    event.preventDefault();
+  function windowKey(code) {
+    if (status.exitStatus !== null) return;
     windowKeys.push(code);
     if (keyWaiter) {
       var resolve = keyWaiter;
@@ -138,8 +134,28 @@
       status.waiting = null;
       resolve(windowKeys.shift());
     }
+  }
+
+  canvas.addEventListener('keydown', function (event) {
+    var code = null;
+    if (event.key === 'Escape') code = 27;
+    else if (event.key.length === 1 && event.key.charCodeAt(0) < 256) code = event.key.charCodeAt(0);
+    if (code === null || event.ctrlKey || event.altKey || event.metaKey) return;
+    event.preventDefault();
+    windowKey(code);
   });
   canvas.addEventListener('mousedown', function () { canvas.focus(); });
+
+  // The same keys as buttons, for screens without a keyboard.
+  ['s', 'a', 'z', 'Z', 't', 'T', 'y', 'Y', 'k', 'b', 'd', 'j', 'ESC'].forEach(function (name) {
+    var button = document.createElement('button');
+    button.type = 'button';
+    button.textContent = name;
+    button.addEventListener('click', function () {
+      windowKey(name === 'ESC' ? 27 : name.charCodeAt(0));
+    });
+    document.getElementById('keys').appendChild(button);
+  });
 
   function nextWindowKey() {
     return new Promise(function (resolve) {
@@ -161,6 +177,12 @@
     document.getElementById('restart').focus();
   }
   document.getElementById('restart').addEventListener('click', function () { location.reload(); });
+
+  if (location.protocol === 'file:') {
+    document.getElementById('status').textContent =
+      'paravib cannot load from a file: serve this folder with a web server ' +
+      '(for example python3 -m http.server) and open its address.';
+  }
 
   window.Module = {
     canvas: canvas,

@@ -336,8 +336,9 @@ def linux_session(paravib, boundaries, work):
 
 
 def escape_ends(browser, site_url, figures):
-    """ESC in the window ends the program with status 0; on the way, the time of one computed
-    damping (not tabled, so both boundaries are scanned in the page)."""
+    """ESC in the window ends the program with status 0. On the way: the time of one computed
+    damping (not tabled, so both boundaries are scanned in the page), a key typed into the
+    console that must not reach the window, and the key button 's' that must."""
     browser.open(site_url)
     first_prompt(browser, figures, "second page load")
     browser.evaluate("document.querySelector('#console textarea').focus()")
@@ -359,6 +360,8 @@ def escape_ends(browser, site_url, figures):
     browser.type_text("s")
     time.sleep(0.3)
     check(browser.status("frames") == frames, "a key typed in the console reached the window")
+    browser.evaluate("document.querySelector('#keys button').click()")  # the button 's'
+    wait("the frame of the button 's'", lambda: browser.status("frames") == frames + 1)
     browser.evaluate("document.getElementById('canvas').focus()")
     browser.key("Escape", "Escape", 27)
     wait("the end of the program", lambda: browser.status("exitStatus") is not None)
