@@ -15,3 +15,9 @@ add_test(NAME boundary_generator_test
   COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/boundary_generator_test.py
           $<TARGET_FILE:paravib-boundaries> ${CMAKE_BINARY_DIR}/boundaries)
 set_tests_properties(boundary_generator_test PROPERTIES LABELS data)
+
+# The stored tables checked against Floquet analysis, and damaged copies that must fail.
+add_test(NAME boundary_verify_test
+  COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/boundary_verify_test.py
+          $<TARGET_FILE:paravib-boundaries> ${CMAKE_BINARY_DIR}/boundaries)
+set_tests_properties(boundary_verify_test PROPERTIES LABELS data TIMEOUT 1500)

@@ -1,7 +1,9 @@
 // paravib-boundaries: scans stability boundaries with the program's own numerics and writes them
-// as boundary files, either the 22 stored tables into a folder or one table of any kind.
+// as boundary files, either the 22 stored tables into a folder or one table of any kind; with
+// --verify it checks boundary files against Floquet analysis instead.
 // Exit status: 0 done, 1 a file could not be written, 2 wrong arguments, an unwritable path or a
-// target that is not a regular file.
+// target that is not a regular file; with --verify 0 every file right, 1 a file wrong or
+// unreadable, 2 wrong arguments.
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -13,6 +15,7 @@
 
 #include "data/boundary_files.h"
 #include "data/file_replace.h"
+#include "tools/boundary_verify.h"
 
 namespace {
 
@@ -28,6 +31,7 @@ constexpr const char* known_kinds = "123456AB";
 const char* const usage_text =
     "Usage: paravib-boundaries DIR\n"
     "       paravib-boundaries --kind K --beta B FILE\n"
+    "       paravib-boundaries --verify [--kind K --beta B] PATH...\n"
     "\n"
     "Scans the stability boundaries of y'' + 2 beta y' + K(t) y = 0 in the (delta, epsilon) plane\n"
     "(epsilon 0 ... 10 in 500 steps, delta -1 ... 10) and writes them as boundary files.\n"
@@ -39,11 +43,17 @@ const char* const usage_text =
     "  --beta B         damping beta of that table, a finite number below 1e119 in size\n"
     "  FILE             where that table is written: a new file or a regular file, which keeps\n"
     "                   its permissions (a symbolic link is followed and stays a link)\n"
+    "  --verify PATH... check boundary files, or the 22 in each folder PATH, against Floquet\n"
+    "                   analysis: each stored root must lie within 1.5e-6 of a true boundary;\n"
+    "                   boundaries a fine grid finds without a stored root are listed as missed.\n"
+    "                   Kind and beta come from the file's name, or from --kind and --beta for a\n"
+    "                   file with another name\n"
     "  --help           print this text\n"
     "\n"
     "A file appears under its name only when it is complete.\n"
     "Exit status: 0 done, 1 a file could not be written, 2 wrong arguments, unwritable path or\n"
-    "a target that is not a regular file.\n";
+    "a target that is not a regular file; with --verify 0 every file right, 1 a file wrong or\n"
+    "unreadable, 2 wrong arguments.\n";
 
 int usage_error(const char* message, const char* detail) {
     std::fprintf(stderr, "paravib-boundaries: %s%s\n", message, detail);
@@ -131,13 +141,90 @@ int write_single(const char* path, char kind, double beta) {
     return status;
 }
 
+// Parses the kind and beta options; returns false (after the message) when they are wrong.
+bool parse_kind_and_beta(const char* kind_text, const char* beta_text, char& kind, double& beta) {
+    if (std::strlen(kind_text) != 1 || std::strchr(known_kinds, kind_text[0]) == nullptr) {
+        usage_error("unknown kind (expected one of 1 2 3 4 5 6 A B): ", kind_text);
+        return false;
+    }
+    char* end = nullptr;
+    beta = std::strtod(beta_text, &end);
+    if (beta_text[0] == '\0' || *end != '\0' || !std::isfinite(beta)) {
+        usage_error("beta is not a finite number: ", beta_text);
+        return false;
+    }
+    kind = kind_text[0];
+    return true;
+}
+
+// Paths of the files to verify (operands and the 22 names inside each folder operand).
+char verify_paths[verify_file_capacity][path_capacity];
+verify_file verify_list[verify_file_capacity];
+
+// The stored table a bare file name stands for, or nullptr.
+const boundary_file_entry* stored_entry(const char* path) {
+    const char* slash = std::strrchr(path, '/');
+    const char* name = slash == nullptr ? path : slash + 1;
+    for (const boundary_file_entry& file : boundary_file_list)
+        if (std::strcmp(file.name, name) == 0) return &file;
+    return nullptr;
+}
+
+int verify(const char* const* operands, int operand_count, const char* kind_text,
+           const char* beta_text) {
+    char kind = 0;
+    double beta = 0.0;
+    if ((kind_text == nullptr) != (beta_text == nullptr))
+        return usage_error("--kind and --beta go together", "");
+    if (kind_text != nullptr && !parse_kind_and_beta(kind_text, beta_text, kind, beta))
+        return exit_usage_error;
+    if (operand_count == 0) return usage_error("missing file or folder to verify", "");
+    int count = 0;
+    auto add = [&](const char* path, char file_kind, double file_beta) {
+        if (count == verify_file_capacity) return false;
+        std::snprintf(verify_paths[count], path_capacity, "%s", path);
+        verify_list[count] = {verify_paths[count], file_kind, file_beta};
+        ++count;
+        return true;
+    };
+    for (int o = 0; o < operand_count; ++o) {
+        const char* operand = operands[o];
+        if (std::strlen(operand) >= path_capacity) return usage_error("path too long: ", operand);
+        struct stat status;
+        if (stat(operand, &status) != 0) return usage_error("no such file or folder: ", operand);
+        if (S_ISDIR(status.st_mode)) {
+            for (const boundary_file_entry& file : boundary_file_list) {
+                char path[path_capacity];
+                int length = std::snprintf(path, path_capacity, "%s/%s", operand, file.name);
+                if (length < 0 || length >= path_capacity)
+                    return usage_error("path too long: ", operand);
+                if (!add(path, file.kind, file.beta))
+                    return usage_error("too many files to verify at ", operand);
+            }
+            continue;
+        }
+        const boundary_file_entry* entry = stored_entry(operand);
+        if (entry == nullptr && kind == 0)
+            return usage_error(
+                "kind and beta not known from the file's name (give --kind K "
+                "--beta B): ",
+                operand);
+        bool added =
+            entry != nullptr ? add(operand, entry->kind, entry->beta) : add(operand, kind, beta);
+        if (!added) return usage_error("too many files to verify at ", operand);
+    }
+    return verify_boundary_files(verify_list, count);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const char* kind_text = nullptr;
     const char* beta_text = nullptr;
-    const char* operand = nullptr;
+    bool verifying = false;
     bool options_ended = false;
+    // Operands are gathered at the front of argv (from index 1), in order.
+    int operand_count = 0;
     for (int a = 1; a < argc; ++a) {
         const char* arg = argv[a];
         if (!options_ended && (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0)) {
@@ -148,16 +235,19 @@ int main(int argc, char** argv) {
             (std::strcmp(arg, "--kind") == 0 || std::strcmp(arg, "--beta") == 0)) {
             if (a + 1 == argc) return usage_error("missing value after ", arg);
             (arg[2] == 'k' ? kind_text : beta_text) = argv[++a];
+        } else if (!options_ended && std::strcmp(arg, "--verify") == 0) {
+            verifying = true;
         } else if (!options_ended && std::strcmp(arg, "--") == 0) {
             options_ended = true;
         } else if (!options_ended && arg[0] == '-' && arg[1] != '\0') {
             return usage_error("unknown option: ", arg);
-        } else if (operand != nullptr) {
-            return usage_error("more than one folder or file given: ", arg);
         } else {
-            operand = arg;
+            argv[1 + operand_count++] = argv[a];
         }
     }
+    if (verifying) return verify(argv + 1, operand_count, kind_text, beta_text);
+    if (operand_count > 1) return usage_error("more than one folder or file given: ", argv[2]);
+    const char* operand = operand_count == 1 ? argv[1] : nullptr;
 
     if (kind_text == nullptr && beta_text == nullptr) {
         if (operand == nullptr)
@@ -166,14 +256,11 @@ int main(int argc, char** argv) {
     }
     if (kind_text == nullptr) return usage_error("missing --kind K", "");
     if (beta_text == nullptr) return usage_error("missing --beta B", "");
-    if (std::strlen(kind_text) != 1 || std::strchr(known_kinds, kind_text[0]) == nullptr)
-        return usage_error("unknown kind (expected one of 1 2 3 4 5 6 A B): ", kind_text);
-    char* end = nullptr;
-    const double beta = std::strtod(beta_text, &end);
-    if (beta_text[0] == '\0' || *end != '\0' || !std::isfinite(beta))
-        return usage_error("beta is not a finite number: ", beta_text);
+    char kind = 0;
+    double beta = 0.0;
+    if (!parse_kind_and_beta(kind_text, beta_text, kind, beta)) return exit_usage_error;
     if (!boundary_beta_is_writable(beta))
         return usage_error("beta is too large for a boundary file: ", beta_text);
     if (operand == nullptr) return usage_error("missing output file", "");
-    return write_single(operand, kind_text[0], beta);
+    return write_single(operand, kind, beta);
 }
