@@ -1,8 +1,10 @@
-// Benchmarks of the stability numerics: one evaluation of each characteristic function, and the
-// two scans a user waits for after typing a beta that has no stored boundary files.
+// Benchmarks of the stability numerics: one evaluation of each characteristic function and of a
+// Floquet monodromy matrix, and the two scans a user waits for after typing a beta that has no
+// stored boundary files.
 #include <benchmark/benchmark.h>
 
 #include "stability/boundary_scan.h"
+#include "stability/floquet.h"
 #include "state/numbers.h"
 
 namespace {
@@ -32,6 +34,17 @@ BENCHMARK_CAPTURE(characteristic_evaluation, b1, '5');
 BENCHMARK_CAPTURE(characteristic_evaluation, b2, '6');
 BENCHMARK_CAPTURE(characteristic_evaluation, square_t, 'A');
 BENCHMARK_CAPTURE(characteristic_evaluation, square_2t, 'B');
+
+// One monodromy matrix of the Floquet analysis, the unit of work of paravib-boundaries --verify.
+void floquet_evaluation(benchmark::State& state, char system) {
+    double delta = 0.37;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(floquet_monodromy(system, 0.3, delta, 1.3));
+        delta = delta + 1e-9;
+    }
+}
+BENCHMARK_CAPTURE(floquet_evaluation, mathieu, 'm');
+BENCHMARK_CAPTURE(floquet_evaluation, square_wave, 'r');
 
 // One scan of the program's epsilon_intervals (500); reports the characteristic evaluations it made.
 void scan(benchmark::State& state, char first, char second, double beta = 0.3) {
