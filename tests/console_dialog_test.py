@@ -2,8 +2,8 @@
 """The console dialog of paravib, run in dialog_driver through a pipe and through a pseudo-terminal.
 
 Checks the exact bytes of every prompt, progress line and the key help, the entry steps, the
-resets, the tabled damping values, refused numbers, the end of input, the window keys that
-re-enter the dialog or end the program, and the terminal modes and signals around the key read.
+resets, every tabled damping value, refused numbers, the end of input, the window keys that
+re-enter the dialog or end the program, and the terminal modes and the signals that end a read.
 
 Usage: console_dialog_test.py DIALOG_DRIVER [GROUP ...]   (GROUP: a TestCase class below, e.g.
 pipe_dialog; all of them by default). Python standard library only.

@@ -72,7 +72,6 @@ class Console:
                                             close_fds=True, preexec_fn=_make_controlling_terminal)
         self.output = bytearray()
         self.checked = 0          # bytes of output already matched
-        self.started = time.monotonic()
 
     # ---- output ---------------------------------------------------------------------------
     def _pump(self, timeout):
@@ -116,9 +115,6 @@ class Console:
         extra = bytes(self.output[self.checked:])
         if extra:
             raise AssertionError("unexpected console output: %r" % extra.decode(errors="replace"))
-
-    def elapsed(self):
-        return time.monotonic() - self.started
 
     # ---- input ----------------------------------------------------------------------------
     def press(self, key):

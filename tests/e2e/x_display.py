@@ -191,19 +191,6 @@ class Image:
         return [x for x in range(x0, x1)
                 if any(mask[y * self.width + x] for y in range(y0, y1))]
 
-    def centroid(self, colour, box):
-        """Centre (continuous pixel coordinates, pixel (i, j) spans [i, i+1) x [j, j+1)) of the
-        pixels of this colour in box, or None."""
-        mask = self.mask(colour)
-        x0, y0, x1, y1 = box
-        sx = sy = n = 0
-        for y in range(y0, y1):
-            row = mask[y * self.width:(y + 1) * self.width]
-            for x in range(x0, x1):
-                if row[x]:
-                    sx, sy, n = sx + x, sy + y, n + 1
-        return None if n == 0 else (sx / n + 0.5, sy / n + 0.5)
-
     def solid_centroid(self, colour, box, reach=2):
         """Centre of the pixels in box whose whole (2 reach + 1)^2 neighbourhood has the colour:
         a filled disc has such a core, a line of 2-3 pixels or a chain of small dots has none.
