@@ -55,11 +55,12 @@ void load_or_scan(const boundary_file_entry& file, boundary_table& table) {
 
 }  // namespace
 
-boundary_write_result generate_boundary_file(const char* path, char kind, double beta, int n) {
+boundary_write_result generate_boundary_file(const char* path, char kind, double beta, int n,
+                                             characteristic_function d) {
     if (n < 0 || n >= boundary_columns) return boundary_table_invalid;
     // About 126 kB on the stack: the table exists only until it is written.
     boundary_table scratch;
-    boundary_scan(kind, beta, scratch.counts, scratch.points, n);
+    boundary_scan(kind, beta, scratch.counts, scratch.points, n, d);
     return write_boundary_file(path, beta, n, scratch.counts, scratch.points);
 }
 

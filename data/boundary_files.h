@@ -3,6 +3,7 @@
 // from 22 files of fixed name in the current folder and scans any table whose file is unusable.
 #pragma once
 
+#include "stability/boundary_scan.h"
 #include "state/boundary_table.h"
 #include "state/numbers.h"
 
@@ -68,8 +69,10 @@ bool read_boundary_file(const char* file_name, int n, int* counts,
 bool read_stored_boundary_file(const boundary_file_entry& file, int n, int* counts,
                                double (*points)[boundary_columns], double* file_beta);
 
-// Scans one table (kind, beta, columns 0 ... n) and writes it to path as write_boundary_file does.
-boundary_write_result generate_boundary_file(const char* path, char kind, double beta, int n);
+// Scans one table (kind, beta, columns 0 ... n) with the characteristic function d and writes it
+// to path as write_boundary_file does.
+boundary_write_result generate_boundary_file(const char* path, char kind, double beta, int n,
+                                             characteristic_function d = characteristic_value);
 
 // Loads the stored tables for a tabled damping beta (compared exactly with 0 and the nine values
 // above), with n = epsilon_steps, printing the progress lines on standard output: for 0 the four

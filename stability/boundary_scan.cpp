@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "stability/hill_determinants.h"
+#include "stability/hill_banded.h"
 #include "stability/rectangular_wave.h"
 
 namespace {
@@ -56,12 +56,12 @@ double refine_root(characteristic_function evaluate, char kind, double beta, dou
 
 double characteristic_value(char kind, double beta, double delta, double eps) {
     switch (kind) {
-        case '1': return hill_dc1(delta, eps);
-        case '2': return hill_ds1(delta, eps);
-        case '3': return hill_dc2(delta, eps);
-        case '4': return hill_ds2(delta, eps);
-        case '5': return hill_b1(beta, delta, eps);
-        case '6': return hill_b2(beta, delta, eps);
+        case '1':
+        case '2':
+        case '3':
+        case '4':
+        case '5':
+        case '6': return hill_banded(kind, beta, delta, eps);
         case 'A':
         case 'B': return rectangular_wave_characteristic(kind, beta, delta, eps);
         default: return NAN;

@@ -26,7 +26,7 @@ void put(double* m, int row, int column, double value) { m[row * stride + column
 
 // The half-odd harmonics (2k + 1) / 2 for k >= 1, shared by Dc2 and Ds2, whose first rows differ
 // only by the folded term +h (cosines) or -h (sines).
-double half_odd_determinant(double* m, double delta, double eps, double fold_sign) {
+int fill_half_odd(double* m, double delta, double eps, double fold_sign) {
     const int order = hill_order_dc2;
     double h = eps / 2.0;
     clear_block(m, order);
@@ -38,12 +38,10 @@ double half_odd_determinant(double* m, double delta, double eps, double fold_sig
         put(m, k, k, delta - static_cast<double>(w * w) / 4.0);
         if (k <= order - 2) put(m, k, k + 1, h);
     }
-    return determinant(order, m, stride);
+    return order;
 }
 
-}  // namespace
-
-double hill_dc1(double delta, double eps) {
+int fill_dc1(double delta, double eps) {
     const int order = hill_order_dc1;
     double* m = storage_dc1;
     double h = eps / 2.0;
@@ -59,10 +57,10 @@ double hill_dc1(double delta, double eps) {
         put(m, n, n, delta - static_cast<double>(n * n));
         if (n <= order - 2) put(m, n, n + 1, h);
     }
-    return determinant(order, m, stride);
+    return order;
 }
 
-double hill_ds1(double delta, double eps) {
+int fill_ds1(double delta, double eps) {
     const int order = hill_order_ds1;
     double* m = storage_ds1;
     double h = eps / 2.0;
@@ -75,18 +73,14 @@ double hill_ds1(double delta, double eps) {
         put(m, i, i, delta - static_cast<double>(w * w));
         if (i <= order - 2) put(m, i, i + 1, h);
     }
-    return determinant(order, m, stride);
+    return order;
 }
 
-double hill_dc2(double delta, double eps) {
-    return half_odd_determinant(storage_dc2, delta, eps, +1.0);
-}
+int fill_dc2(double delta, double eps) { return fill_half_odd(storage_dc2, delta, eps, +1.0); }
 
-double hill_ds2(double delta, double eps) {
-    return half_odd_determinant(storage_ds2, delta, eps, -1.0);
-}
+int fill_ds2(double delta, double eps) { return fill_half_odd(storage_ds2, delta, eps, -1.0); }
 
-double hill_b1(double beta, double delta, double eps) {
+int fill_b1(double beta, double delta, double eps) {
     const int harmonics = hill_order_b1;
     const int order = 2 * harmonics + 1;
     double* m = storage_b1;
@@ -115,10 +109,10 @@ double hill_b1(double beta, double delta, double eps) {
         put(m, s, s, diagonal);
         if (n <= harmonics - 1) put(m, s, s + 2, h);
     }
-    return determinant(order, m, stride);
+    return order;
 }
 
-double hill_b2(double beta, double delta, double eps) {
+int fill_b2(double beta, double delta, double eps) {
     const int harmonics = hill_order_b2;
     const int order = 2 * harmonics;
     double* m = storage_b2;
@@ -146,7 +140,45 @@ double hill_b2(double beta, double delta, double eps) {
         put(m, s, s, diagonal);
         if (k <= harmonics - 2) put(m, s, s + 2, h);
     }
-    return determinant(order, m, stride);
+    return order;
+}
+
+}  // namespace
+
+double hill_dc1(double delta, double eps) {
+    return determinant(fill_dc1(delta, eps), storage_dc1, stride);
+}
+
+double hill_ds1(double delta, double eps) {
+    return determinant(fill_ds1(delta, eps), storage_ds1, stride);
+}
+
+double hill_dc2(double delta, double eps) {
+    return determinant(fill_dc2(delta, eps), storage_dc2, stride);
+}
+
+double hill_ds2(double delta, double eps) {
+    return determinant(fill_ds2(delta, eps), storage_ds2, stride);
+}
+
+double hill_b1(double beta, double delta, double eps) {
+    return determinant(fill_b1(beta, delta, eps), storage_b1, stride);
+}
+
+double hill_b2(double beta, double delta, double eps) {
+    return determinant(fill_b2(beta, delta, eps), storage_b2, stride);
+}
+
+int hill_matrix(char kind, double beta, double delta, double eps) {
+    switch (kind) {
+        case '1': return fill_dc1(delta, eps);
+        case '2': return fill_ds1(delta, eps);
+        case '3': return fill_dc2(delta, eps);
+        case '4': return fill_ds2(delta, eps);
+        case '5': return fill_b1(beta, delta, eps);
+        case '6': return fill_b2(beta, delta, eps);
+        default: return 0;
+    }
 }
 
 const double* hill_storage(char kind) {

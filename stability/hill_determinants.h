@@ -25,6 +25,11 @@ double hill_ds2(double delta, double eps);
 double hill_b1(double beta, double delta, double eps);
 double hill_b2(double beta, double delta, double eps);
 
+// Fills the matrix of kind '1' ... '6' for (beta, delta, eps) into that kind's storage, exactly as
+// the functions above do, and returns its order (0 for another kind, whose storage is untouched);
+// for eliminating the same matrix another way.
+int hill_matrix(char kind, double beta, double delta, double eps);
+
 // The matrix of the latest evaluation of a kind ('1' ... '6'), row stride 30, or nullptr for
 // another kind; for checking an evaluation against an independent elimination.
 const double* hill_storage(char kind);

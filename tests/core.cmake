@@ -1,5 +1,6 @@
 paravib_test(determinant_test determinant_test.cpp LABELS numerics)
 paravib_test(hill_determinants_test hill_determinants_test.cpp LABELS numerics)
+paravib_test(hill_banded_test hill_banded_test.cpp LABELS numerics)
 paravib_test(rectangular_wave_test rectangular_wave_test.cpp LABELS numerics)
 paravib_test(boundary_scan_test boundary_scan_test.cpp LABELS numerics)
 paravib_test(equation_of_motion_test equation_of_motion_test.cpp LABELS numerics)

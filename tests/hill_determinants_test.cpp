@@ -107,7 +107,9 @@ TEST(HillDeterminants, EqualAnUnskippedEliminationOfTheSameMatrix) {
         for (double beta : {0.0, 0.05, 0.7})
             for (double delta = -1.0; delta < 10.0; delta += 0.37)
                 for (double eps : {0.0, 0.6, 3.3, 9.98}) {
+                    // The scan's value, from the banded elimination, against the dense matrix.
                     double v = characteristic_value(k.kind, beta, delta, eps);
+                    ASSERT_EQ(hill_matrix(k.kind, beta, delta, eps), k.order);
                     double plain = plain_determinant(k.order, hill_storage(k.kind), 30);
                     if (std::isnan(plain)) {
                         EXPECT_TRUE(std::isnan(v));
