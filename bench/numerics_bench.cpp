@@ -46,21 +46,22 @@ void floquet_evaluation(benchmark::State& state, char system) {
 BENCHMARK_CAPTURE(floquet_evaluation, mathieu, 'm');
 BENCHMARK_CAPTURE(floquet_evaluation, square_wave, 'r');
 
-// One scan of the program's epsilon_intervals (500); reports the characteristic evaluations it made.
+// One scan of the program's epsilon_intervals (500), as the program runs it; reports the
+// characteristic evaluations of the same scan made one at a time and counted (not timed).
 void scan(benchmark::State& state, char first, char second, double beta = 0.3) {
-    long long evaluations = 0;
     for (auto _ : state) {
-        evaluation_count = 0;
-        boundary_scan(first, beta, scratch.counts, scratch.points, epsilon_intervals,
-                      counted_characteristic);
-        if (second) {
-            boundary_scan(second, beta, scratch.counts, scratch.points, epsilon_intervals,
-                          counted_characteristic);
-        }
-        evaluations = evaluation_count;
+        boundary_scan(first, beta, scratch.counts, scratch.points, epsilon_intervals);
+        if (second) boundary_scan(second, beta, scratch.counts, scratch.points, epsilon_intervals);
         benchmark::ClobberMemory();
     }
-    state.counters["evaluations"] = static_cast<double>(evaluations);
+    evaluation_count = 0;
+    boundary_scan(first, beta, scratch.counts, scratch.points, epsilon_intervals,
+                  counted_characteristic);
+    if (second) {
+        boundary_scan(second, beta, scratch.counts, scratch.points, epsilon_intervals,
+                      counted_characteristic);
+    }
+    state.counters["evaluations"] = static_cast<double>(evaluation_count);
 }
 BENCHMARK_CAPTURE(scan, b1_beta_0_3, '5', '\0')->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(scan, b2_beta_0_3, '6', '\0')->Unit(benchmark::kMillisecond);

@@ -52,6 +52,32 @@ double refine_root(characteristic_function evaluate, char kind, double beta, dou
     return r;
 }
 
+// The walk's values. For B1 and B2 evaluated by the program itself, the value at a walk point x
+// comes with the value at the next walk point, computed in the same interleaved elimination and
+// kept for the next step; the values are those of single evaluations, only the order of the work
+// differs.
+struct walk_values {
+    characteristic_function evaluate;
+    char kind;
+    double beta, eps;
+    double ahead;  // the walk point evaluated ahead, NaN for none
+    double value_ahead;
+};
+
+double walk_value(walk_values& w, double x) {
+    if (x == w.ahead) return w.value_ahead;
+    double next = x + (x < w.eps ? fine_step : coarse_step);
+    if ((w.kind == '5' || w.kind == '6') && w.evaluate == characteristic_value &&
+        next <= delta_end) {
+        double values[2];
+        hill_banded_pair(w.kind, w.beta, x, next, w.eps, values);
+        w.ahead = next;
+        w.value_ahead = values[1];
+        return values[0];
+    }
+    return w.evaluate(w.kind, w.beta, x, w.eps);
+}
+
 }  // namespace
 
 double characteristic_value(char kind, double beta, double delta, double eps) {
@@ -72,21 +98,22 @@ double characteristic_value(char kind, double beta, double delta, double eps) {
 // change (its products and ratios compare false), so non-finite stretches are walked through.
 int delta_root_search(char kind, double beta, double* roots, double eps,
                       characteristic_function evaluate) {
+    walk_values walk = {evaluate, kind, beta, eps, NAN, 0.0};
     int count = 0;
     double a = delta_start;
-    double fa = evaluate(kind, beta, a, eps);
+    double fa = walk_value(walk, a);
     while (count < max_roots_per_column) {
         double s = a < eps ? fine_step : coarse_step;
         double b = a + s;
         if (b > delta_end) break;
-        double fb = evaluate(kind, beta, b, eps);
+        double fb = walk_value(walk, b);
 
         double root, c, fc;
         if (std::fabs(fb / fa) < root_tolerance) {
             // Direct hit: a further root closer than one step above it is not looked for.
             root = b;
             c = b + s;
-            fc = evaluate(kind, beta, c, eps);
+            fc = walk_value(walk, c);
         } else if (fa * fb < 0.0) {
             c = b;
             fc = fb;

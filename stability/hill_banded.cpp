@@ -16,13 +16,16 @@
 // left, come out as in the dense elimination. The sign is the parity of the exchanges, which is the
 // parity of the final row order.
 //
-// The equivalence holds while every pivot is a nonzero finite number and every multiplier and
-// pivot-row entry is finite; where it does not, the dense routines spread NaN over rows the window
-// does not hold. The window sums every pivot row and every multiplier into a guard, which stays
-// finite unless one of them is not (a sum of large finite values may also overflow, which only
-// costs a dense evaluation), and a zero pivot shows as 0/0 or x/0 in the multipliers of the rows
-// below (zero rows pad the window past the last row). A guard that is not finite sends the
-// evaluation to the dense function of the kind.
+// The equivalence needs every pivot to be a nonzero finite number and every multiplier and entry
+// to stay finite; otherwise the dense routines spread NaN over rows the window does not hold. A
+// zero pivot before the last column makes the multipliers below it x/0 or 0/0, and a multiplier
+// that overflows is infinite, so the sum of all multipliers (the guard) is then not finite. An
+// entry that becomes infinite or NaN stays so under every later update, and when its row is the
+// pivot row, m * u passes it on to every other window row in that column; so in that column's own
+// step some window row still holds it, and it becomes a pivot or a multiplier. A pivot that is not
+// finite leaves the product not finite, and a zero last pivot makes it zero. Any of these sends the
+// evaluation to the dense function of the kind; a product that overflows or underflows on its own
+// only costs that dense evaluation.
 #include "stability/hill_banded.h"
 
 #include <cmath>
@@ -52,67 +55,181 @@ struct wide_window {
     bool odd;        // an odd number of row exchanges so far
 };
 
+wide_row pick(bool q, const wide_row& x, const wide_row& y) {
+    return {q ? x.x0 : y.x0, q ? x.x1 : y.x1, q ? x.x2 : y.x2, q ? x.x3 : y.x3, q ? x.x4 : y.x4};
+}
+
 // Column k: pivot search and exchange, multipliers and updates of the rows below, then the window
 // moves on and row k + 3 enters (zeros past the last row). rows_below counts the rows of the
 // matrix below position k, at most 2; padding rows need no work, since m * u on a zero row only
-// gives zeros, and a zero last pivot shows as a zero product.
+// gives zeros, and a zero last pivot shows as a zero product. The exchange is made by selection
+// rather than by branches, which the pivot pattern of a scan would often mispredict.
 inline void wide_step(wide_window& w, int rows_below, const wide_row& entering) {
+    // Strictly greater wins, in position order: b if it beats a and c does not beat b, else c if
+    // it beats a. A NaN never wins.
+    bool take_b = false, take_c = false;
     if (rows_below > 0) {
         double fa = std::fabs(w.a.x0), fb = std::fabs(w.b.x0);
         double fc = rows_below > 1 ? std::fabs(w.c.x0) : 0.0;
-        if (fb > fa) {
-            if (fc > fb) {
-                std::swap(w.a, w.c);
-            } else {
-                std::swap(w.a, w.b);
-            }
-            w.odd = !w.odd;
-        } else if (fc > fa) {
-            std::swap(w.a, w.c);
-            w.odd = !w.odd;
-        }
+        take_b = fb > fa && !(fc > fb);
+        take_c = !take_b && fc > fa;
+        w.odd = w.odd != (take_b || take_c);
     }
-    const wide_row& u = w.a;
+    const wide_row u = pick(take_b, w.b, pick(take_c, w.c, w.a));
+    const wide_row r = pick(take_b, w.a, w.b);  // position k + 1 after the exchange
+    const wide_row s = pick(take_c, w.a, w.c);  // position k + 2
     w.product = w.product * u.x0;
-    wide_row b = {0.0, 0.0, 0.0, 0.0, 0.0};
-    wide_row c = {0.0, 0.0, 0.0, 0.0, 0.0};
+    w.a = {0.0, 0.0, 0.0, 0.0, 0.0};
+    w.b = {0.0, 0.0, 0.0, 0.0, 0.0};
     if (rows_below > 0) {
-        double m = w.b.x0 / u.x0;
+        double m = r.x0 / u.x0;
         w.guard = w.guard + m;
-        b = {w.b.x1 - m * u.x1, w.b.x2 - m * u.x2, w.b.x3 - m * u.x3, w.b.x4 - m * u.x4, 0.0};
+        w.a = {r.x1 - m * u.x1, r.x2 - m * u.x2, r.x3 - m * u.x3, r.x4 - m * u.x4, 0.0};
     }
     if (rows_below > 1) {
-        double m = w.c.x0 / u.x0;
+        double m = s.x0 / u.x0;
         w.guard = w.guard + m;
-        c = {w.c.x1 - m * u.x1, w.c.x2 - m * u.x2, w.c.x3 - m * u.x3, w.c.x4 - m * u.x4, 0.0};
+        w.b = {s.x1 - m * u.x1, s.x2 - m * u.x2, s.x3 - m * u.x3, s.x4 - m * u.x4, 0.0};
     }
-    w.a = b;
-    w.b = c;
     w.c = entering;
 }
 
-// Determinant of the order x order matrix in wide band storage; false where the dense elimination
-// must take over. The loop is unrolled so that the window stays in registers.
-template <int order>
-bool eliminate_wide(const double (*band)[wide_width], double* value) {
-    wide_window w;
-    w.a = {band[0][2], band[0][3], band[0][4], 0.0, 0.0};
-    w.b = {band[1][1], band[1][2], band[1][3], band[1][4], 0.0};
-    w.c = {band[2][0], band[2][1], band[2][2], band[2][3], band[2][4]};
-    w.product = 1.0;
-    w.guard = 0.0;
-    w.odd = false;
+// B1 or B2 for one or two values of delta: the entries off the diagonal in band storage (shared),
+// and the diagonal of each.
+template <int lanes>
+struct wide_matrix {
+    double band[max_order][wide_width];  // entry 2, the diagonal, is not used
+    double diagonal[max_order][lanes];
+};
+
+template <int lanes>
+wide_row band_row(const wide_matrix<lanes>& m, int i, int lane) {
+    return {m.band[i][0], m.band[i][1], m.diagonal[i][lane], m.band[i][3], m.band[i][4]};
+}
+
+// Determinant of the order x order matrix of each lane; exact[lane] false where the dense
+// elimination must take over. The lanes are independent and interleaved, so that one fills the
+// pipeline while the other waits on a division; the loop is unrolled so that the windows stay in
+// registers.
+template <int order, int lanes>
+void eliminate_wide(const wide_matrix<lanes>& m, double* values, bool* exact) {
+    wide_window w[lanes];
+    for (int l = 0; l < lanes; ++l) {
+        wide_row row0 = band_row(m, 0, l), row1 = band_row(m, 1, l);
+        w[l].a = {row0.x2, row0.x3, row0.x4, 0.0, 0.0};
+        w[l].b = {row1.x1, row1.x2, row1.x3, row1.x4, 0.0};
+        w[l].c = band_row(m, 2, l);
+        w[l].product = 1.0;
+        w[l].guard = 0.0;
+        w[l].odd = false;
+    }
 #pragma GCC unroll 32
     for (int k = 0; k < order; ++k) {
         int next = k + 3;
-        wide_row entering = {0.0, 0.0, 0.0, 0.0, 0.0};
-        if (next < order)
-            entering = {band[next][0], band[next][1], band[next][2], band[next][3], band[next][4]};
-        wide_step(w, order - 1 - k < 2 ? order - 1 - k : 2, entering);
+        int rows_below = order - 1 - k < 2 ? order - 1 - k : 2;
+        for (int l = 0; l < lanes; ++l) {
+            wide_row entering = {0.0, 0.0, 0.0, 0.0, 0.0};
+            if (next < order) entering = band_row(m, next, l);
+            wide_step(w[l], rows_below, entering);
+        }
     }
-    if (w.product == 0.0 || !std::isfinite(w.product) || !std::isfinite(w.guard)) return false;
-    *value = w.odd ? -w.product : w.product;
-    return true;
+    for (int l = 0; l < lanes; ++l) {
+        double p = w[l].product;
+        exact[l] = p != 0.0 && std::isfinite(p) && std::isfinite(w[l].guard);
+        values[l] = w[l].odd ? -p : p;
+    }
+}
+
+template <int lanes>
+void fill_b1(double beta, const double* delta, double eps, wide_matrix<lanes>& m) {
+    constexpr int harmonics = hill_order_b1;
+    double h = eps / 2.0;
+    for (int d = 0; d < wide_width; ++d) m.band[0][d] = 0.0;
+    m.band[0][3] = h;
+    m.band[1][0] = 0.0;
+    m.band[1][1] = eps;
+    m.band[1][3] = 2.0 * beta;
+    m.band[1][4] = h;
+    m.band[2][0] = 0.0;
+    m.band[2][1] = -2.0 * beta;
+    m.band[2][3] = 0.0;
+    m.band[2][4] = h;
+    for (int l = 0; l < lanes; ++l) {
+        m.diagonal[0][l] = delta[l];
+        m.diagonal[1][l] = delta[l] - 1.0;
+        m.diagonal[2][l] = delta[l] - 1.0;
+    }
+    for (int n = 2; n <= harmonics; ++n) {
+        int c = 2 * n - 1;
+        int s = 2 * n;
+        double coupling = n <= harmonics - 1 ? h : 0.0;
+        m.band[c][0] = h;
+        m.band[c][1] = 0.0;
+        m.band[c][3] = static_cast<double>(2 * n) * beta;
+        m.band[c][4] = coupling;
+        m.band[s][0] = h;
+        m.band[s][1] = static_cast<double>(-2 * n) * beta;
+        m.band[s][3] = 0.0;
+        m.band[s][4] = coupling;
+        for (int l = 0; l < lanes; ++l) {
+            m.diagonal[c][l] = delta[l] - static_cast<double>(n * n);
+            m.diagonal[s][l] = m.diagonal[c][l];
+        }
+    }
+}
+
+template <int lanes>
+void fill_b2(double beta, const double* delta, double eps, wide_matrix<lanes>& m) {
+    constexpr int harmonics = hill_order_b2;
+    double h = eps / 2.0;
+    m.band[0][0] = 0.0;
+    m.band[0][1] = 0.0;
+    m.band[0][3] = beta;
+    m.band[0][4] = h;
+    m.band[1][0] = 0.0;
+    m.band[1][1] = -beta;
+    m.band[1][3] = 0.0;
+    m.band[1][4] = h;
+    for (int l = 0; l < lanes; ++l) {
+        m.diagonal[0][l] = (delta[l] - 0.25) + h;
+        m.diagonal[1][l] = (delta[l] - 0.25) - h;
+    }
+    for (int k = 1; k < harmonics; ++k) {
+        int c = 2 * k;
+        int s = 2 * k + 1;
+        int w = 2 * k + 1;
+        double coupling = k <= harmonics - 2 ? h : 0.0;
+        m.band[c][0] = h;
+        m.band[c][1] = 0.0;
+        m.band[c][3] = static_cast<double>(w) * beta;
+        m.band[c][4] = coupling;
+        m.band[s][0] = h;
+        m.band[s][1] = static_cast<double>(-w) * beta;
+        m.band[s][3] = 0.0;
+        m.band[s][4] = coupling;
+        for (int l = 0; l < lanes; ++l) {
+            m.diagonal[c][l] = delta[l] - static_cast<double>(w * w) / 4.0;
+            m.diagonal[s][l] = m.diagonal[c][l];
+        }
+    }
+}
+
+// B1 ('5') or B2 ('6') at lanes values of delta, each equal to hill_b1 or hill_b2 there.
+template <int lanes>
+void damped(char kind, double beta, const double* delta, double eps, double* values) {
+    wide_matrix<lanes> m;
+    bool exact[lanes];
+    if (kind == '5') {
+        fill_b1(beta, delta, eps, m);
+        eliminate_wide<2 * hill_order_b1 + 1, lanes>(m, values, exact);
+    } else {
+        fill_b2(beta, delta, eps, m);
+        eliminate_wide<2 * hill_order_b2, lanes>(m, values, exact);
+    }
+    for (int l = 0; l < lanes; ++l) {
+        if (exact[l]) continue;
+        values[l] = kind == '5' ? hill_b1(beta, delta[l], eps) : hill_b2(beta, delta[l], eps);
+    }
 }
 
 // The same for the tridiagonal matrices: rows at positions k and k + 1, columns k ... k + 2.
@@ -190,84 +307,6 @@ double undamped(char kind, double delta, double eps) {
     }
 }
 
-double damped_b1(double beta, double delta, double eps) {
-    constexpr int harmonics = hill_order_b1;
-    constexpr int order = 2 * harmonics + 1;
-    double band[max_order][wide_width];
-    double h = eps / 2.0;
-    band[0][0] = 0.0;
-    band[0][1] = 0.0;
-    band[0][2] = delta;
-    band[0][3] = h;
-    band[0][4] = 0.0;
-    band[1][0] = 0.0;
-    band[1][1] = eps;
-    band[1][2] = delta - 1.0;
-    band[1][3] = 2.0 * beta;
-    band[1][4] = h;
-    band[2][0] = 0.0;
-    band[2][1] = -2.0 * beta;
-    band[2][2] = delta - 1.0;
-    band[2][3] = 0.0;
-    band[2][4] = h;
-    for (int n = 2; n <= harmonics; ++n) {
-        int c = 2 * n - 1;
-        int s = 2 * n;
-        double diagonal = delta - static_cast<double>(n * n);
-        double coupling = n <= harmonics - 1 ? h : 0.0;
-        band[c][0] = h;
-        band[c][1] = 0.0;
-        band[c][2] = diagonal;
-        band[c][3] = static_cast<double>(2 * n) * beta;
-        band[c][4] = coupling;
-        band[s][0] = h;
-        band[s][1] = static_cast<double>(-2 * n) * beta;
-        band[s][2] = diagonal;
-        band[s][3] = 0.0;
-        band[s][4] = coupling;
-    }
-    double value;
-    if (eliminate_wide<order>(band, &value)) return value;
-    return hill_b1(beta, delta, eps);
-}
-
-double damped_b2(double beta, double delta, double eps) {
-    constexpr int harmonics = hill_order_b2;
-    constexpr int order = 2 * harmonics;
-    double band[max_order][wide_width];
-    double h = eps / 2.0;
-    band[0][0] = 0.0;
-    band[0][1] = 0.0;
-    band[0][2] = (delta - 0.25) + h;
-    band[0][3] = beta;
-    band[0][4] = h;
-    band[1][0] = 0.0;
-    band[1][1] = -beta;
-    band[1][2] = (delta - 0.25) - h;
-    band[1][3] = 0.0;
-    band[1][4] = h;
-    for (int k = 1; k < harmonics; ++k) {
-        int c = 2 * k;
-        int s = 2 * k + 1;
-        int w = 2 * k + 1;
-        double diagonal = delta - static_cast<double>(w * w) / 4.0;
-        double coupling = k <= harmonics - 2 ? h : 0.0;
-        band[c][0] = h;
-        band[c][1] = 0.0;
-        band[c][2] = diagonal;
-        band[c][3] = static_cast<double>(w) * beta;
-        band[c][4] = coupling;
-        band[s][0] = h;
-        band[s][1] = static_cast<double>(-w) * beta;
-        band[s][2] = diagonal;
-        band[s][3] = 0.0;
-        band[s][4] = coupling;
-    }
-    double value;
-    if (eliminate_wide<order>(band, &value)) return value;
-    return hill_b2(beta, delta, eps);
-}
-
 }  // namespace
 
 double hill_banded(char kind, double beta, double delta, double eps) {
@@ -281,7 +320,11 @@ double hill_banded(char kind, double beta, double delta, double eps) {
         case '5':
         case '6':
             if (!std::isfinite(beta) || !std::isfinite(delta) || !std::isfinite(eps)) break;
-            return kind == '5' ? damped_b1(beta, delta, eps) : damped_b2(beta, delta, eps);
+            {
+                double value;
+                damped<1>(kind, beta, &delta, eps, &value);
+                return value;
+            }
         default: return NAN;
     }
     switch (kind) {
@@ -292,4 +335,16 @@ double hill_banded(char kind, double beta, double delta, double eps) {
         case '5': return hill_b1(beta, delta, eps);
         default: return hill_b2(beta, delta, eps);
     }
+}
+
+void hill_banded_pair(char kind, double beta, double delta0, double delta1, double eps,
+                      double* values) {
+    if ((kind == '5' || kind == '6') && std::isfinite(beta) && std::isfinite(delta0) &&
+        std::isfinite(delta1) && std::isfinite(eps)) {
+        const double delta[2] = {delta0, delta1};
+        damped<2>(kind, beta, delta, eps, values);
+        return;
+    }
+    values[0] = hill_banded(kind, beta, delta0, eps);
+    values[1] = hill_banded(kind, beta, delta1, eps);
 }

@@ -9,3 +9,9 @@
 // that is not finite, a pivot that is zero or not finite, an entry or multiplier that overflows),
 // the dense function of the kind computes the value instead. NaN for any other kind.
 double hill_banded(char kind, double beta, double delta, double eps);
+
+// hill_banded at two values of delta, into values[0] and values[1], bit for bit as two calls.
+// B1 and B2 eliminate both matrices in one interleaved pass, which keeps the processor busy while
+// each waits on its chain of divisions.
+void hill_banded_pair(char kind, double beta, double delta0, double delta1, double eps,
+                      double* values);

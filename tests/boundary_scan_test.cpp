@@ -1,11 +1,13 @@
 // Boundary scan: the selector, the columns a scan writes and leaves alone, the no-root marker,
-// reference roots, and termination with bounded output for hopeless characteristic functions.
+// reference roots, termination with bounded output for hopeless characteristic functions, and the
+// paired walk.
 #include "stability/boundary_scan.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "stability/hill_determinants.h"
 #include "stability/rectangular_wave.h"
@@ -229,6 +231,25 @@ TEST(BoundaryScan, DampedMathieuScanIsFiniteAndSorted) {
         }
     }
     EXPECT_GT(total, 0);
+}
+
+// The program's own evaluation walks B1 and B2 two points per call; a scan handed a function of its
+// own walks one point per call. Both must give the same table, bit for bit.
+double one_at_a_time(char kind, double beta, double delta, double eps) {
+    return characteristic_value(kind, beta, delta, eps);
+}
+
+TEST(BoundaryScan, PairedWalkGivesTheTableOfSingleEvaluations) {
+    static boundary_table single;
+    for (char kind : {'5', '6'})
+        for (double beta : {0.0, 0.3}) {
+            SCOPED_TRACE(std::string(1, kind) + " " + std::to_string(beta));
+            fill_with(table, -7.0, 4);
+            fill_with(single, -7.0, 4);
+            boundary_scan(kind, beta, table.counts, table.points, 100);
+            boundary_scan(kind, beta, single.counts, single.points, 100, one_at_a_time);
+            EXPECT_EQ(std::memcmp(&table, &single, sizeof table), 0);
+        }
 }
 
 }  // namespace
