@@ -18,14 +18,16 @@
 //
 // The equivalence needs every pivot to be a nonzero finite number and every multiplier and entry
 // to stay finite; otherwise the dense routines spread NaN over rows the window does not hold. A
-// zero pivot before the last column makes the multipliers below it x/0 or 0/0, and a multiplier
-// that overflows is infinite, so the sum of all multipliers (the guard) is then not finite. An
-// entry that becomes infinite or NaN stays so under every later update, and when its row is the
-// pivot row, m * u passes it on to every other window row in that column; so in that column's own
-// step some window row still holds it, and it becomes a pivot or a multiplier. A pivot that is not
-// finite leaves the product not finite, and a zero last pivot makes it zero. Any of these sends the
-// evaluation to the dense function of the kind; a product that overflows or underflows on its own
-// only costs that dense evaluation.
+// zero pivot before the last column makes the multipliers below it x/0 or 0/0, a multiplier that
+// overflows is infinite, and a pivot that is not finite gives NaN times zero; the guard sums all
+// of these, so it is then not finite (it cannot overflow otherwise: partial pivoting keeps every
+// multiplier within -1 ... 1). An entry that becomes infinite or NaN stays so under every later
+// update, and when its row is the pivot row, m * u passes it on to every other window row in that
+// column; so in that column's own step some window row still holds it, and it becomes a pivot or a
+// multiplier. A zero last pivot makes the product zero or NaN. Any of these sends the evaluation
+// to the dense function of the kind. A product that overflows among finite pivots is the dense
+// routine's infinity, since rounding is symmetric in the sign; one that underflows to zero only
+// costs a dense evaluation.
 #include "stability/hill_banded.h"
 
 #include <cmath>
@@ -51,7 +53,7 @@ struct wide_row {
 struct wide_window {
     wide_row a, b, c;
     double product;  // the pivots multiplied from the left
-    double guard;    // the sum of the multipliers
+    double guard;    // the sum of the multipliers and of the pivots times zero
     bool odd;        // an odd number of row exchanges so far
 };
 
@@ -79,6 +81,7 @@ inline void wide_step(wide_window& w, int rows_below, const wide_row& entering) 
     const wide_row r = pick(take_b, w.a, w.b);  // position k + 1 after the exchange
     const wide_row s = pick(take_c, w.a, w.c);  // position k + 2
     w.product = w.product * u.x0;
+    w.guard = w.guard + u.x0 * 0.0;
     w.a = {0.0, 0.0, 0.0, 0.0, 0.0};
     w.b = {0.0, 0.0, 0.0, 0.0, 0.0};
     if (rows_below > 0) {
@@ -135,7 +138,7 @@ void eliminate_wide(const wide_matrix<lanes>& m, double* values, bool* exact) {
     }
     for (int l = 0; l < lanes; ++l) {
         double p = w[l].product;
-        exact[l] = p != 0.0 && std::isfinite(p) && std::isfinite(w[l].guard);
+        exact[l] = p != 0.0 && !std::isnan(p) && std::isfinite(w[l].guard);
         values[l] = w[l].odd ? -p : p;
     }
 }
@@ -247,6 +250,7 @@ bool eliminate_narrow(const double (*band)[narrow_width], double* value) {
     for (int k = 0; k < order; ++k) {
         if (k == order - 1) {
             product = product * a.x0;
+            guard = guard + a.x0 * 0.0;
             break;
         }
         if (std::fabs(b.x0) > std::fabs(a.x0)) {
@@ -255,7 +259,7 @@ bool eliminate_narrow(const double (*band)[narrow_width], double* value) {
         }
         product = product * a.x0;
         double m = b.x0 / a.x0;
-        guard = guard + m;
+        guard = guard + (m + a.x0 * 0.0);
         a = {b.x1 - m * a.x1, b.x2 - m * a.x2, 0.0};
         int next = k + 2;
         if (next < order) {
@@ -264,7 +268,7 @@ bool eliminate_narrow(const double (*band)[narrow_width], double* value) {
             b = {0.0, 0.0, 0.0};
         }
     }
-    if (product == 0.0 || !std::isfinite(product) || !std::isfinite(guard)) return false;
+    if (product == 0.0 || std::isnan(product) || !std::isfinite(guard)) return false;
     *value = odd ? -product : product;
     return true;
 }
