@@ -53,27 +53,30 @@ double refine_root(characteristic_function evaluate, char kind, double beta, dou
 }
 
 // The walk's values. For B1 and B2 evaluated by the program itself, the value at a walk point x
-// comes with the value at the next walk point, computed in the same interleaved elimination and
-// kept for the next step; the values are those of single evaluations, only the order of the work
-// differs.
+// comes with the values at the next walk points up to the end of the range (four points in all),
+// computed in one interleaved elimination and kept for the next steps; the values are those of
+// single evaluations, only the order of the work differs.
 struct walk_values {
     characteristic_function evaluate;
     char kind;
     double beta, eps;
-    double ahead;  // the walk point evaluated ahead, NaN for none
-    double value_ahead;
+    double points[hill_batch_size];  // points[next ... count - 1] are evaluated ahead
+    double values[hill_batch_size];
+    int next, count;
 };
 
 double walk_value(walk_values& w, double x) {
-    if (x == w.ahead) return w.value_ahead;
-    double next = x + (x < w.eps ? fine_step : coarse_step);
-    if ((w.kind == '5' || w.kind == '6') && w.evaluate == characteristic_value &&
-        next <= delta_end) {
-        double values[2];
-        hill_banded_pair(w.kind, w.beta, x, next, w.eps, values);
-        w.ahead = next;
-        w.value_ahead = values[1];
-        return values[0];
+    if (w.next < w.count && x == w.points[w.next]) return w.values[w.next++];
+    if ((w.kind == '5' || w.kind == '6') && w.evaluate == characteristic_value) {
+        int n = 0;
+        for (double p = x; n < hill_batch_size && (n == 0 || p <= delta_end); ++n) {
+            w.points[n] = p;
+            p = p + (p < w.eps ? fine_step : coarse_step);
+        }
+        hill_banded_batch(w.kind, w.beta, w.points, n, w.eps, w.values);
+        w.next = 1;
+        w.count = n;
+        return w.values[0];
     }
     return w.evaluate(w.kind, w.beta, x, w.eps);
 }
@@ -98,7 +101,7 @@ double characteristic_value(char kind, double beta, double delta, double eps) {
 // change (its products and ratios compare false), so non-finite stretches are walked through.
 int delta_root_search(char kind, double beta, double* roots, double eps,
                       characteristic_function evaluate) {
-    walk_values walk = {evaluate, kind, beta, eps, NAN, 0.0};
+    walk_values walk = {evaluate, kind, beta, eps, {}, {}, 0, 0};
     int count = 0;
     double a = delta_start;
     double fa = walk_value(walk, a);

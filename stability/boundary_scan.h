@@ -18,7 +18,7 @@ double characteristic_value(char kind, double beta, double delta, double eps);
 
 // A characteristic function with the signature of characteristic_value. The searches below take
 // one, so that a benchmark or a test can count or replace the evaluations; the program always
-// passes characteristic_value, with which they evaluate B1 and B2 at two walk points per call
+// passes characteristic_value, with which they evaluate B1 and B2 at up to four walk points per call
 // (the same values, in fewer steps of the processor).
 using characteristic_function = double (*)(char kind, double beta, double delta, double eps);
 

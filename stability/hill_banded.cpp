@@ -111,9 +111,9 @@ wide_row band_row(const wide_matrix<lanes>& m, int i, int lane) {
 }
 
 // Determinant of the order x order matrix of each lane; exact[lane] false where the dense
-// elimination must take over. The lanes are independent and interleaved, so that one fills the
-// pipeline while the other waits on a division; the loop is unrolled so that the windows stay in
-// registers.
+// elimination must take over. The lanes are independent and interleaved, so that some fill the
+// pipeline while others wait on a division; the loop is unrolled so that every index is a constant
+// and the windows live in registers as far as they fit.
 template <int order, int lanes>
 void eliminate_wide(const wide_matrix<lanes>& m, double* values, bool* exact) {
     wide_window w[lanes];
@@ -341,14 +341,20 @@ double hill_banded(char kind, double beta, double delta, double eps) {
     }
 }
 
-void hill_banded_pair(char kind, double beta, double delta0, double delta1, double eps,
-                      double* values) {
-    if ((kind == '5' || kind == '6') && std::isfinite(beta) && std::isfinite(delta0) &&
-        std::isfinite(delta1) && std::isfinite(eps)) {
-        const double delta[2] = {delta0, delta1};
-        damped<2>(kind, beta, delta, eps, values);
-        return;
+void hill_banded_batch(char kind, double beta, const double* delta, int count, double eps,
+                       double* values) {
+    bool finite = std::isfinite(beta) && std::isfinite(eps);
+    for (int l = 0; l < count; ++l) finite = finite && std::isfinite(delta[l]);
+    int done = 0;
+    if ((kind == '5' || kind == '6') && finite) {
+        if (count == 4) {
+            damped<4>(kind, beta, delta, eps, values);
+            return;
+        }
+        if (count >= 2) {
+            damped<2>(kind, beta, delta, eps, values);
+            done = 2;
+        }
     }
-    values[0] = hill_banded(kind, beta, delta0, eps);
-    values[1] = hill_banded(kind, beta, delta1, eps);
+    for (int l = done; l < count; ++l) values[l] = hill_banded(kind, beta, delta[l], eps);
 }

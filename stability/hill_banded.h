@@ -10,8 +10,11 @@
 // the dense function of the kind computes the value instead. NaN for any other kind.
 double hill_banded(char kind, double beta, double delta, double eps);
 
-// hill_banded at two values of delta, into values[0] and values[1], bit for bit as two calls.
-// B1 and B2 eliminate both matrices in one interleaved pass, which keeps the processor busy while
-// each waits on its chain of divisions.
-void hill_banded_pair(char kind, double beta, double delta0, double delta1, double eps,
-                      double* values);
+// The most values one call of hill_banded_batch computes together.
+constexpr int hill_batch_size = 4;
+
+// hill_banded at count (1 ... hill_batch_size) values of delta, into values[0 ... count - 1], bit
+// for bit as separate calls. B1 and B2 eliminate two or four matrices in one interleaved pass,
+// which keeps the processor busy while each waits on its chain of divisions.
+void hill_banded_batch(char kind, double beta, const double* delta, int count, double eps,
+                       double* values);

@@ -1,6 +1,6 @@
 // Boundary scan: the selector, the columns a scan writes and leaves alone, the no-root marker,
 // reference roots, termination with bounded output for hopeless characteristic functions, and the
-// paired walk.
+// batched walk.
 #include "stability/boundary_scan.h"
 
 #include <gtest/gtest.h>
@@ -233,13 +233,13 @@ TEST(BoundaryScan, DampedMathieuScanIsFiniteAndSorted) {
     EXPECT_GT(total, 0);
 }
 
-// The program's own evaluation walks B1 and B2 two points per call; a scan handed a function of its
+// The program's own evaluation walks B1 and B2 four points per call; a scan handed a function of its
 // own walks one point per call. Both must give the same table, bit for bit.
 double one_at_a_time(char kind, double beta, double delta, double eps) {
     return characteristic_value(kind, beta, delta, eps);
 }
 
-TEST(BoundaryScan, PairedWalkGivesTheTableOfSingleEvaluations) {
+TEST(BoundaryScan, BatchedWalkGivesTheTableOfSingleEvaluations) {
     static boundary_table single;
     for (char kind : {'5', '6'})
         for (double beta : {0.0, 0.3}) {

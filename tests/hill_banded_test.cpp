@@ -1,4 +1,4 @@
-// Banded Hill evaluation: every value, single or paired, equals the dense route (the kind's matrix
+// Banded Hill evaluation: every value, single or batched, equals the dense route (the kind's matrix
 // and determinant) bit for bit, NaN and signed zeros included, on the scan's grid, at random points and at extreme
 // and non-finite inputs, where the dense route takes over.
 #include "stability/hill_banded.h"
@@ -33,15 +33,17 @@ std::uint64_t bits(double x) {
     return b;
 }
 
-// Counts the points where a banded value is not the dense one, bit for bit, alone or as either
-// half of a pair (beside delta = 0.37); reports the first.
+// Counts the points where a banded value is not the dense one, bit for bit, alone, as the first of
+// a batch of four and as the second of a batch of three (a pair and a single); reports the first.
 int mismatches = 0;
 void expect_same(char kind, double beta, double delta, double eps) {
     double dense = dense_value(kind, beta, delta, eps);
-    double first[2], second[2];
-    hill_banded_pair(kind, beta, delta, 0.37, eps, first);
-    hill_banded_pair(kind, beta, 0.37, delta, eps, second);
-    for (double banded : {hill_banded(kind, beta, delta, eps), first[0], second[1]}) {
+    const double four[4] = {delta, 0.37, 2.1, 5.5};
+    const double three[3] = {0.37, delta, 1.0};
+    double from_four[4], from_three[3];
+    hill_banded_batch(kind, beta, four, 4, eps, from_four);
+    hill_banded_batch(kind, beta, three, 3, eps, from_three);
+    for (double banded : {hill_banded(kind, beta, delta, eps), from_four[0], from_three[1]}) {
         if (bits(banded) == bits(dense)) continue;
         if (mismatches++ == 0)
             ADD_FAILURE() << kind << " beta " << beta << " delta " << delta << " eps " << eps
