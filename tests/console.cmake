@@ -7,7 +7,7 @@ foreach(group pipe_dialog refused_numbers end_of_input window_keys terminal)
   add_test(NAME console_${group}
            COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/console_dialog_test.py
                    $<TARGET_FILE:dialog_driver> ${group})
-  set_tests_properties(console_${group} PROPERTIES LABELS console TIMEOUT 120)
+  set_tests_properties(console_${group} PROPERTIES LABELS console TIMEOUT 300)
 endforeach()
 
 paravib_test(key_commands_test key_commands_test.cpp LABELS console)

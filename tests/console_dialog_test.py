@@ -78,7 +78,7 @@ def run_pipe(entries, answers, keys=None):
     """Runs the driver with answers on a pipe; returns (status, stdout text, reports)."""
     args = [DRIVER, entries] + ([keys] if keys is not None else [])
     p = subprocess.run(args, input=answers.encode(), capture_output=True, cwd=BOUNDARY_DIR,
-                       timeout=60)
+                       timeout=240)
     return p.returncode, p.stdout.decode(), parse_reports(p.stderr)
 
 
