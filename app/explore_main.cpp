@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "app/window.h"
+#include "control/explore_analysis.h"
 #include "control/explore_keys.h"
 #include "control/parameter_dialog.h"
 #include "draw/explore_view.h"
@@ -43,6 +44,7 @@ GLfloat shown_frame_line_width = 1.0f;
 
 void explore_display() {
     glGetFloatv(GL_LINE_WIDTH, &shown_frame_line_width);
+    refresh_explore_analysis();
     display();
 }
 

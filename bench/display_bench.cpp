@@ -1,14 +1,18 @@
 // One display call as the user sees it, under a real OpenGL context (run it under
 // tests/with_xvfb.sh): ten integrator steps plus the whole picture, rendered to the end.
-// A frame at 60 Hz lasts 16.7 ms; the response view and the chart must stay far below it.
+// A frame at 60 Hz lasts 16.7 ms; the response view and the chart must stay far below it. Also
+// the explorer's raster of unstable pairs and its chart frame.
 #include <GL/glut.h>
 #include <X11/Xlib.h>
 #include <benchmark/benchmark.h>
 
 #include "app/window.h"
+#include "control/explore_analysis.h"
 #include "control/parameter_dialog.h"
+#include "draw/explore_view.h"
 #include "draw/response_view.h"
 #include "stability/boundary_scan.h"
+#include "state/explore_state.h"
 #include "state/program_state.h"
 
 namespace {
@@ -92,5 +96,60 @@ BENCHMARK_CAPTURE(display_call, response_view, 'm', 0.1, 's')->Unit(benchmark::k
 BENCHMARK_CAPTURE(display_call, chart_damped_mathieu, 'm', 0.1, 'a')->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(display_call, chart_undamped_mathieu, 'm', 0.0, 'a')
     ->Unit(benchmark::kMillisecond);
+
+// paravib-explore: the raster of unstable pairs, built once per change of beta, system or zoom
+// (the chart quadrant at the first scales, 400 x 400 pixels), and a chart frame with the raster
+// and the readout drawn, to set against chart_damped_mathieu and chart_undamped_mathieu above.
+void shading_raster_build(benchmark::State& state, char kind, double beta_value) {
+    dialog_state(kind, beta_value, 'a');
+    for (auto _ : state) {
+        unstable_shading.valid = false;
+        refresh_unstable_shading();
+    }
+    const shading_raster& r = unstable_shading;
+    state.counters["pixels"] = (r.row_end - r.row_begin) * (r.column_end - r.column_begin);
+    state.counters["evaluated"] = last_shading_evaluations();
+}
+BENCHMARK_CAPTURE(shading_raster_build, damped_mathieu, 'm', 0.1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(shading_raster_build, undamped_mathieu, 'm', 0.0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(shading_raster_build, damped_square_wave, 'r', 0.1)
+    ->Unit(benchmark::kMillisecond);
+
+void explore_chart_call(benchmark::State& state, char kind, double beta_value) {
+    if (!open_bench_window()) {
+        state.SkipWithError("no X display (run under tests/with_xvfb.sh)");
+        return;
+    }
+    fill_tables();
+    dialog_state(kind, beta_value, 'a');
+    explore_aids = true;
+    refresh_explore_analysis();
+    for (auto _ : state) {
+        refresh_explore_analysis();  // finds the raster current: nothing is recomputed
+        display();
+        glFinish();
+    }
+    explore_aids = false;
+}
+BENCHMARK_CAPTURE(explore_chart_call, damped_mathieu, 'm', 0.1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(explore_chart_call, undamped_mathieu, 'm', 0.0)->Unit(benchmark::kMillisecond);
+
+// The shading alone on a cleared frame (one textured quad over the chart quadrant), against the
+// clearing alone: what the raster adds to every chart frame.
+void shading_quad(benchmark::State& state, bool shaded) {
+    if (!open_bench_window()) {
+        state.SkipWithError("no X display (run under tests/with_xvfb.sh)");
+        return;
+    }
+    dialog_state('m', 0.0, 'a');
+    refresh_unstable_shading();
+    for (auto _ : state) {
+        begin_frame();
+        if (shaded) draw_unstable_shading();
+        glFinish();
+    }
+}
+BENCHMARK_CAPTURE(shading_quad, cleared_frame, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(shading_quad, cleared_frame_and_shading, true)->Unit(benchmark::kMillisecond);
 
 }  // namespace

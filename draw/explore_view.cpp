@@ -35,32 +35,73 @@ void vertex_at_pixel(int column, int row) {
     glVertex2d(column * pixel_width - 1.0, row * pixel_width - 1.0);
 }
 
+// The raster as a texture: one quad per frame instead of one per run of tinted pixels, which a
+// software rasteriser pays for with about 10 ms a frame. The side is a power of two, as OpenGL 1.x
+// requires; the raster fills its lower left corner, texel (column, row) for design pixel (column,
+// row), stable pixels in white (the shading is drawn first, on the white background).
+constexpr int texture_side = 1024;
+GLuint shading_texture = 0;
+int texture_generation = -1;
+unsigned char texels[shading_pixels][shading_pixels][3];
+
+unsigned char channel_byte(float value) {
+    return static_cast<unsigned char>(value * 255.0f + 0.5f);
+}
+
+void update_shading_texture() {
+    const shading_raster& r = unstable_shading;
+    if (shading_texture != 0 && texture_generation == r.generation) return;
+    if (shading_texture == 0) {
+        glGenTextures(1, &shading_texture);
+        glBindTexture(GL_TEXTURE_2D, shading_texture);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, texture_side, texture_side, 0, GL_RGB,
+                     GL_UNSIGNED_BYTE, nullptr);
+    }
+    const unsigned char tint[3] = {channel_byte(unstable_tint.red),
+                                   channel_byte(unstable_tint.green),
+                                   channel_byte(unstable_tint.blue)};
+    const unsigned char white[3] = {255, 255, 255};
+    for (int row = r.row_begin; row < r.row_end; ++row)
+        for (int column = r.column_begin; column < r.column_end; ++column) {
+            const unsigned char* colour = r.unstable[row][column] ? tint : white;
+            for (int k = 0; k < 3; ++k) texels[row][column][k] = colour[k];
+        }
+    glBindTexture(GL_TEXTURE_2D, shading_texture);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, shading_pixels, shading_pixels, GL_RGB,
+                    GL_UNSIGNED_BYTE, texels);
+    texture_generation = r.generation;
+}
+
+void texel_vertex(int column, int row) {
+    // Whole texel counts over a power of two: exact in single precision.
+    glTexCoord2f(static_cast<float>(column) / texture_side, static_cast<float>(row) / texture_side);
+    vertex_at_pixel(column, row);
+}
+
 }  // namespace
 
 void draw_unstable_shading() {
     if (!raster_current()) return;
     const shading_raster& r = unstable_shading;
+    update_shading_texture();
     glDisable(GL_LIGHTING);
-    glColor4f(unstable_tint.red, unstable_tint.green, unstable_tint.blue, unstable_tint.alpha);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, shading_texture);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    // A quad over whole pixels covers exactly the pixels whose centres it contains, and each
+    // centre samples its own texel.
     glBegin(GL_QUADS);
-    for (int row = r.row_begin; row < r.row_end; ++row) {
-        const unsigned char* line = r.unstable[row];
-        int column = r.column_begin;
-        while (column < r.column_end) {
-            if (!line[column]) {
-                ++column;
-                continue;
-            }
-            const int first = column;
-            while (column < r.column_end && line[column]) ++column;
-            // A quad over whole pixels covers exactly the pixels whose centres it contains.
-            vertex_at_pixel(first, row);
-            vertex_at_pixel(column, row);
-            vertex_at_pixel(column, row + 1);
-            vertex_at_pixel(first, row + 1);
-        }
-    }
+    texel_vertex(r.column_begin, r.row_begin);
+    texel_vertex(r.column_end, r.row_begin);
+    texel_vertex(r.column_end, r.row_end);
+    texel_vertex(r.column_begin, r.row_end);
     glEnd();
+    glDisable(GL_TEXTURE_2D);
     glEnable(GL_LIGHTING);
 }
 

@@ -22,8 +22,9 @@ constexpr double phase_plane_scale_factor = 0.5;
 // Legend of the phase plane, below its box.
 extern const char* const phase_plane_legend;
 
-// The cached raster of unstable_shading as runs of tinted pixels, each run one quad with lighting
-// off for the whole set. Draws nothing when the raster is not valid or was made for another
+// The cached raster of unstable_shading over its rectangle, tinted where unstable and white
+// elsewhere, as one textured quad with lighting off (the texture is reloaded only after a new
+// build of the raster). Draws nothing when the raster is not valid or was made for another
 // system, beta, chart scale or chart origin than the current ones, so a stale raster never shows.
 void draw_unstable_shading();
 

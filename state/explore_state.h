@@ -28,6 +28,7 @@ struct shading_key {
 };
 struct shading_raster {
     bool valid;
+    int generation;  // counts the builds, so a copy of the raster (a texture) knows when it is old
     shading_key made_for;
     int column_begin, column_end;
     int row_begin, row_end;

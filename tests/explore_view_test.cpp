@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
+#include "app/window.h"
+#include "control/explore_analysis.h"
 #include "draw/explore_view.h"
 #include "draw/response_view.h"
 #include "state/explore_state.h"
@@ -59,6 +62,68 @@ TEST_F(explore_view, phase_plane_replaces_the_mass_and_draws_the_trajectory) {
     display();
     read_frame();
     EXPECT_EQ(pixel(pixel_of(0.0), pixel_of(y_scale * y_now)), pure_red);
+}
+
+constexpr rgb tint = {255, 235, 190};
+
+// Window pixel of (delta, epsilon) at the chart's current scales.
+int column_of(double d) { return pixel_of(chart_scale_delta * d); }
+int row_of(double e) { return pixel_of(chart_scale_epsilon * e); }
+
+// The readout line's band under the chart legend.
+int readout_text() {
+    return count_colour(lit_text, pixel_of(-0.05), pixel_of(-0.32), pixel_of(0.9), pixel_of(-0.28));
+}
+
+TEST_F(explore_view, unstable_pairs_are_tinted_under_the_grid_and_the_readout_follows) {
+    // Damped Mathieu equation (beta = 0.1) with empty boundary tables, so only the shading, the
+    // grid, the axes, the legend and the chosen point are drawn.
+    reset_state('m', 0.1, 0.25, 1.2, 0.0, 0.0, 'a');
+    for (boundary_table* t : {&boundary_b1, &boundary_b2}) std::memset(t, 0, sizeof *t);
+    refresh_explore_analysis();
+    display();
+    read_frame();
+
+    // Inside the first tongue, where the teaching example swings up; and a pair between the second
+    // and third tongues that damping 0.1 keeps stable at epsilon = 0.5.
+    EXPECT_EQ(pixel(column_of(0.4), row_of(1.5)), tint);
+    EXPECT_EQ(pixel(column_of(2.0), row_of(0.5)), pure_white);
+    // The tint follows the raster pixel by pixel (off the grid lines, the legend and the point).
+    int compared = 0;
+    for (int row = 405; row < window_size; row += 7)
+        for (int column = 405; column < window_size; column += 7) {
+            const rgb p = pixel(column, row);
+            if (p != tint && p != pure_white) continue;
+            EXPECT_EQ(p == tint, unstable_shading.unstable[row][column] == 1)
+                << column << ", " << row;
+            ++compared;
+        }
+    EXPECT_GT(compared, 2000);
+    // The grid line at epsilon = 3 stays black across the first tongue.
+    EXPECT_TRUE(colour_near(pure_black, column_of(0.3), row_of(3.0), 1));
+    EXPECT_GT(readout_text(), 150);
+
+    // A raster made for another damping is never shown; nor is the readout of another point.
+    beta = 0.2;
+    delta = 2.0;
+    display();
+    read_frame();
+    EXPECT_EQ(count_colour(tint, 400, 400, window_size - 1, window_size - 1), 0);
+    EXPECT_EQ(readout_text(), 0);
+}
+
+TEST_F(explore_view, paravib_itself_draws_no_aid) {
+    reset_state('m', 0.1, 0.25, 1.2, 0.5, 0.0, 'a');
+    refresh_explore_analysis();
+    phase_plane_shown = true;
+    explore_aids = false;
+    display();
+    read_frame();
+    EXPECT_EQ(count_colour(tint, 0, 0, window_size - 1, window_size - 1), 0);
+    EXPECT_EQ(readout_text(), 0);
+    // The mass is drawn (right of the chart's epsilon axis), not the phase plane.
+    EXPECT_EQ(pixel(pixel_of(0.02), pixel_of(y_scale * y_now)), pure_red);
+    EXPECT_EQ(pixel(pixel_of(0.5), pixel_of(-0.65)), pure_white);
 }
 
 }  // namespace

@@ -41,8 +41,8 @@ def click(ctx, x, y):
 
 
 def pick_and_picture(ctx):
-    """Mathieu, beta = 0.1 from the tables, (2, 1), y0 = 0.5. A click while the chart is hidden
-    does nothing; after `a` a click at (5.51, 4.49) and one at (-2.76, -4.01) (epsilon < 0 is taken)
+    """Mathieu, beta = 0.1 from the tables, (2, 1), y0 = 0.2. A click while the chart is hidden
+    does nothing; after `a` a click at (-2.76, -4.01) (epsilon < 0 is taken) and one at (1.26, 2.49)
     each print the pair, move the red point under the pointer and restart the motion from y0 at
     t = 0. `w` writes paravib-001.png, then paravib-002.png, into the picture folder, each an
     800 x 800 PNG equal to the screen; with the folder gone, `w` says why and the program goes on."""
@@ -55,7 +55,7 @@ def pick_and_picture(ctx):
         sc.choose(con, "m", MATHIEU_LINE)
         sc.numbers(con, BETA_PROMPT, "0.1", damped_load(0.1))
         sc.numbers(con, POINT_PROMPT, "2 1")
-        sc.numbers(con, INITIAL_PROMPT, "0.5 0", EXPLORE_HELP)
+        sc.numbers(con, INITIAL_PROMPT, "0.2 0", EXPLORE_HELP)
         w = ctx.window(con)
         ctx.x.wait_for_picture(w, sc.drawn, sc.PICTURE_TIMEOUT, "the first picture")
         first = ctx.x.wait_until_still(w, sc.PICTURE_TIMEOUT)
@@ -65,17 +65,24 @@ def pick_and_picture(ctx):
 
         ctx.x.keys("a")
         sc.wait_red_point(ctx, w, ref.chart_pixel(2, 1), "after a")
-        for x, y in ((598, 220), (300, 560)):
+        for x, y in ((300, 560), (445, 300)):
             delta, epsilon, line = picked_line(x, y)
             click(ctx, x, y)
             con.expect(line)
             sc.wait_red_point(ctx, w, (x + 0.5, y + 0.5), "after the click at %d, %d" % (x, y))
             ctx.x.keys("s")
             hidden = ctx.x.wait_for_picture(w, sc.chart_hidden, sc.PICTURE_TIMEOUT, "s")
-            sc.check_mass(hidden, "m", 0.1, delta, epsilon, 0.5, 0.0, 2, "two frames after "
+            sc.check_mass(hidden, "m", 0.1, delta, epsilon, 0.2, 0.0, 2, "two frames after "
                           "the click")
             ctx.x.keys("a")
-            shown = sc.wait_red_point(ctx, w, (x + 0.5, y + 0.5), "a after the click")
+            sc.wait_red_point(ctx, w, (x + 0.5, y + 0.5), "a after the click")
+
+        # The motion in the first tongue swings up: a picture of its phase plane.
+        ctx.x.keys("p", *["s"] * 30, "a")
+        ctx.x.wait_for_picture(
+            w, lambda im: sc.chart_shown(im) and im.count(sc.TEXT, (420, 760, 800, 800)) > 100,
+            sc.PICTURE_TIMEOUT, "the chart and the phase plane's legend after p and 30 frames")
+        shown = ctx.x.wait_until_still(w, sc.PICTURE_TIMEOUT)
 
         for number in (1, 2):
             path = os.path.join(pictures, "paravib-%03d.png" % number)
@@ -97,8 +104,8 @@ def pick_and_picture(ctx):
         ctx.x.keys("w")
         con.expect("\n画像を保存できません: %s (No such file or directory)"
                    % os.path.join(pictures, "paravib-001.png"))
-        ctx.x.keys("s")
-        ctx.x.wait_for_picture(w, sc.chart_hidden, sc.PICTURE_TIMEOUT, "s after the failure")
+        ctx.x.keys("p", "s")
+        ctx.x.wait_for_picture(w, sc.chart_hidden, sc.PICTURE_TIMEOUT, "p, s after the failure")
         ctx.x.keys("Escape")
         con.check_ended(0)
 

@@ -1,0 +1,218 @@
+// The explorer's Floquet aids without a display: the raster of unstable pairs against the square
+// wave's closed form pixel by pixel and against the Hill-determinant boundaries of the Mathieu
+// equation, its cache, and the chosen point's multipliers.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "control/explore_analysis.h"
+#include "stability/boundary_scan.h"
+#include "state/explore_state.h"
+#include "state/numbers.h"
+#include "state/program_state.h"
+
+namespace {
+
+constexpr double half_period = 3.14159265358979;
+// A largest |multiplier| up to 1 + 1e-6 counts as stable.
+constexpr double stability_tolerance = 1e-6;
+
+struct matrix {
+    double a, b, c, d;  // [[a, b], [c, d]] acting on (y, y')
+};
+
+matrix times(const matrix& p, const matrix& q) {
+    return {p.a * q.a + p.b * q.c, p.a * q.b + p.b * q.d, p.c * q.a + p.d * q.c,
+            p.c * q.b + p.d * q.d};
+}
+
+// (y, y') after a time tau of y'' + 2 b y' + k y = 0 from the unit initial states: with
+// y = exp(-b t) u, u'' + (k - b^2) u = 0 is a harmonic (or hyperbolic) oscillator.
+matrix constant_stiffness(double b, double k, double tau) {
+    const double w2 = k - b * b;
+    double c, s, sd;  // u1(tau), u2(tau), and u2'(tau) = c; u1'(tau) = sd
+    if (w2 > 0) {
+        const double w = std::sqrt(w2);
+        c = std::cos(w * tau);
+        s = std::sin(w * tau) / w;
+        sd = -w * std::sin(w * tau);
+    } else if (w2 < 0) {
+        const double w = std::sqrt(-w2);
+        c = std::cosh(w * tau);
+        s = std::sinh(w * tau) / w;
+        sd = w * std::sinh(w * tau);
+    } else {
+        c = 1.0;
+        s = tau;
+        sd = 0.0;
+    }
+    const double e = std::exp(-b * tau);
+    // y1 = e (u1 + b u2), y2 = e u2, and their derivatives.
+    return {e * (c + b * s), e * s, e * (sd + b * c - b * (c + b * s)), e * (c - b * s)};
+}
+
+// Largest |multiplier| of the square wave over one period, in closed form.
+double square_wave_max_modulus(double b, double d, double e) {
+    const matrix m =
+        times(constant_stiffness(b, d - e, half_period), constant_stiffness(b, d + e, half_period));
+    const double half_trace = 0.5 * (m.a + m.d), det = m.a * m.d - m.b * m.c;
+    const double disc = half_trace * half_trace - det;
+    return disc <= 0 ? std::sqrt(det) : std::fabs(half_trace) + std::sqrt(disc);
+}
+
+double pixel_centre(int index) { return (index + 0.5) * 2.0 / shading_pixels - 1.0; }
+
+class explore_analysis : public ::testing::Test {
+protected:
+    void SetUp() override {
+        system_kind = 'r';
+        beta = 0.0;
+        delta = 2.0;
+        epsilon = 1.0;
+        command_key = 'a';
+        chart_scale_delta = 0.09;
+        chart_scale_epsilon = 0.1;
+        chart_origin = {0.0, 0.0};
+        unstable_shading.valid = false;
+        chosen_point_readout.valid = false;
+    }
+};
+
+TEST_F(explore_analysis, square_wave_raster_matches_the_closed_form_at_every_pixel) {
+    struct raster_case {
+        const char* name;
+        double beta_value;
+        double zoom;  // chart scales times this
+    };
+    const raster_case cases[] = {
+        {"undamped", 0.0, 1.0},
+        {"beta 0.1", 0.1, 1.0},
+        {"beta 0.1, zoomed out to the whole grid", 0.1, 0.45},
+    };
+    for (const raster_case& c : cases) {
+        SCOPED_TRACE(c.name);
+        beta = c.beta_value;
+        chart_scale_delta = 0.09 * c.zoom;
+        chart_scale_epsilon = 0.1 * c.zoom;
+        ASSERT_TRUE(refresh_unstable_shading());
+        const shading_raster& r = unstable_shading;
+        // The grid's quadrant: from the chart origin to the window edge or delta, epsilon = 20.
+        EXPECT_EQ(r.column_begin, shading_pixels / 2);
+        EXPECT_EQ(r.row_begin, shading_pixels / 2);
+        const int expected_end = std::min(
+            shading_pixels, shading_pixels / 2 + static_cast<int>(20 * chart_scale_delta * 400));
+        EXPECT_NEAR(r.column_end, expected_end, 1);
+        int wrong = 0, unstable = 0, pixels = 0;
+        for (int row = r.row_begin; row < r.row_end; ++row) {
+            for (int column = r.column_begin; column < r.column_end; ++column) {
+                const double d = pixel_centre(column) / chart_scale_delta;
+                const double e = pixel_centre(row) / chart_scale_epsilon;
+                const bool expected = square_wave_max_modulus(beta, d, e) > 1 + stability_tolerance;
+                wrong += (r.unstable[row][column] != 0) != expected;
+                unstable += expected;
+                ++pixels;
+            }
+        }
+        // Thin tongue tips (below a pixel wide, along epsilon = 0) may be missed: at most a few
+        // pixels in ten thousand.
+        EXPECT_LE(wrong, pixels / 2000) << unstable << " unstable of " << pixels;
+        // The subdivision computes far fewer pixels than the raster holds.
+        EXPECT_LT(last_shading_evaluations(), pixels / 3);
+    }
+}
+
+TEST_F(explore_analysis, mathieu_raster_changes_its_verdict_at_every_boundary_of_the_curves) {
+    // Boundaries from the Hill determinants (kinds 5 and 6, beta = 0.1): at each root of a row,
+    // the pixels three to the left and three to the right must differ, unless another root lies
+    // within eight pixels (two boundaries close together, such as a tongue's tip).
+    system_kind = 'm';
+    beta = 0.1;
+    ASSERT_TRUE(refresh_unstable_shading());
+    static int counts[2][boundary_columns];
+    static double points[2][boundary_rows][boundary_columns];
+    boundary_scan('5', beta, counts[0], points[0], epsilon_intervals);
+    boundary_scan('6', beta, counts[1], points[1], epsilon_intervals);
+    int checked = 0;
+    for (int i = 25; i <= epsilon_intervals; i += 50) {  // epsilon = 0.5, 1.5, ... 9.5
+        const int row = static_cast<int>((points[0][0][i] * chart_scale_epsilon + 1.0) * 400);
+        // Roots of both curves in this column, in window pixels.
+        double roots[2 * max_roots_per_column];
+        int n = 0;
+        for (int t = 0; t < 2; ++t)
+            for (int j = 1; j <= counts[t][i]; ++j) roots[n++] = points[t][j][i];
+        for (int j = 0; j < n; ++j) {
+            const int column = static_cast<int>((roots[j] * chart_scale_delta + 1.0) * 400);
+            if (roots[j] < 0.3 || column + 4 >= shading_pixels) continue;
+            bool lonely = true;
+            for (int k = 0; k < n; ++k)
+                if (k != j && std::fabs(roots[k] - roots[j]) * chart_scale_delta * 400 < 8)
+                    lonely = false;
+            if (!lonely) continue;
+            SCOPED_TRACE(testing::Message()
+                         << "epsilon " << points[0][0][i] << " root " << roots[j]);
+            EXPECT_NE(unstable_shading.unstable[row][column - 3],
+                      unstable_shading.unstable[row][column + 3]);
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 20);
+    // Inside the first tongue, where the motion of the teaching example grows.
+    const int column = static_cast<int>((0.25 * chart_scale_delta + 1.0) * 400);
+    const int row = static_cast<int>((1.2 * chart_scale_epsilon + 1.0) * 400);
+    EXPECT_EQ(unstable_shading.unstable[row][column], 1);
+}
+
+TEST_F(explore_analysis, raster_is_rebuilt_only_for_another_beta_system_or_zoom) {
+    struct step {
+        const char* name;
+        void (*change)();
+        bool rebuilt;
+    };
+    const step steps[] = {
+        {"first chart", [] {}, true},
+        {"next frame", [] {}, false},
+        {"another point", [] { delta = 3.0; }, false},
+        {"chart hidden", [] { command_key = 's'; }, false},
+        {"chart shown again", [] { command_key = 'a'; }, false},
+        {"zoom", [] { chart_scale_delta *= 0.9, chart_scale_epsilon *= 0.9; }, true},
+        {"damping", [] { beta = 0.2; }, true},
+        {"system", [] { system_kind = 'm'; }, true},
+        {"another kind: no raster", [] { system_kind = 'x'; }, false},
+    };
+    for (const step& s : steps) {
+        SCOPED_TRACE(s.name);
+        s.change();
+        EXPECT_EQ(refresh_unstable_shading(), s.rebuilt);
+    }
+}
+
+TEST_F(explore_analysis, readout_gives_the_chosen_points_largest_multiplier) {
+    struct readout_case {
+        const char* name;
+        char kind;
+        double beta_value, delta_value, epsilon_value;
+    };
+    const readout_case cases[] = {
+        {"square wave in the first tongue", 'r', 0.0, 0.25, 0.2},
+        {"square wave, damped and stable", 'r', 0.1, 2.0, 0.5},
+        {"square wave, damped, second tongue", 'r', 0.05, 1.0, 0.8},
+    };
+    for (const readout_case& c : cases) {
+        SCOPED_TRACE(c.name);
+        system_kind = c.kind;
+        beta = c.beta_value;
+        delta = c.delta_value;
+        epsilon = c.epsilon_value;
+        refresh_multiplier_readout();
+        const double expected = square_wave_max_modulus(beta, delta, epsilon);
+        ASSERT_TRUE(chosen_point_readout.valid);
+        EXPECT_NEAR(chosen_point_readout.max_modulus, expected, 1e-9 * expected);
+        EXPECT_EQ(chosen_point_readout.stable, expected <= 1 + stability_tolerance);
+    }
+    system_kind = 'x';
+    refresh_multiplier_readout();
+    EXPECT_FALSE(chosen_point_readout.valid);
+}
+
+}  // namespace
