@@ -8,21 +8,24 @@ constexpr int max_numbers_per_read = 2;
 
 // Flushes stdout, then returns the next byte of standard input that is not white space (space,
 // tab, line feed, vertical tab, form feed, carriage return), read through stdin's stdio buffer
-// like the numbers, so typed and piped answers behave alike. When standard input is a terminal,
-// it is in non-canonical mode without echo during this read only; its settings are restored
-// before the function returns, at exit, and on SIGINT, SIGTERM, SIGQUIT and SIGHUP, which then
-// end the process with their default action. End of input, a read error, or the terminal's
-// end-of-file character (Ctrl-D, which non-canonical mode delivers as a byte) ends the process
-// through end_of_input.
+// like the numbers, so typed and piped answers behave alike. The rest of a multi-byte UTF-8
+// character (a full-width letter) is read with its first byte, which is the one returned. When
+// standard input is a terminal, it is in non-canonical mode without echo during this read only;
+// its settings are restored before the function returns, at exit, and on SIGINT, SIGTERM, SIGQUIT
+// and SIGHUP, which then end the process with their default action. A stop (Ctrl-Z) restores them
+// too before the process stops, and key mode comes back when it continues in the foreground. End
+// of input, a read error, or the terminal's end-of-file character (Ctrl-D, which non-canonical
+// mode delivers as a byte) ends the process through end_of_input.
 char read_key();
 
 // Flushes stdout, then reads count (1 ... max_numbers_per_read) numbers into values. A number is
-// a white-space delimited token that strtod converts entirely to a finite double (decimal,
-// exponent or hexadecimal form; NaN, infinities and overflow are refused; an underflow gives the
-// nearest double). Leading white space, line ends included, is skipped, so a pair may stand on
-// one line or on two; whatever follows the last number stays in the input for the next read.
-// Returns true when all count numbers were read. Otherwise discards the rest of the line of the
-// first unreadable token, leaves values unwritten and returns false. End of input ends the process.
+// a white-space delimited token without NUL bytes that strtod converts entirely to a finite double
+// (decimal, exponent or hexadecimal form; NaN, infinities and overflow are refused; an underflow
+// gives the nearest double). Leading white space, line ends included, is skipped, so a pair may
+// stand on one line or on two; whatever follows the last number stays in the input for the next
+// read. Returns true when all count numbers were read. Otherwise discards the rest of the line of
+// the first unreadable token, leaves values unwritten and returns false. End of input ends the
+// process.
 bool read_numbers(int count, double* values);
 
 // Restores the terminal, flushes stdout and ends the process with status 0.

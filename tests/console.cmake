@@ -3,7 +3,7 @@
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 add_executable(dialog_driver dialog_driver.cpp)
 target_link_libraries(dialog_driver PRIVATE paravib_core)
-foreach(group pipe_dialog refused_numbers end_of_input window_keys terminal)
+foreach(group pipe_dialog refused_numbers end_of_input window_keys terminal job_control)
   add_test(NAME console_${group}
            COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/console_dialog_test.py
                    $<TARGET_FILE:dialog_driver> ${group})

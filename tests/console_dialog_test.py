@@ -3,7 +3,8 @@
 
 Checks the exact bytes of every prompt, progress line and the key help, the entry steps, the
 resets, every tabled damping value, refused numbers, the end of input, the window keys that
-re-enter the dialog or end the program, and the terminal modes and the signals that end a read.
+re-enter the dialog or end the program, the terminal modes and the signals that end a read, and
+a stop and a continue in the key read under an interactive shell.
 
 Usage: console_dialog_test.py DIALOG_DRIVER [GROUP ...]   (GROUP: a TestCase class below, e.g.
 pipe_dialog; all of them by default). Python standard library only.
@@ -125,6 +126,8 @@ class pipe_dialog(StateChecks):
             ("another key: no equation line, no boundaries", "k", "x\n0.1\n2 1\n1 0\n",
              full_pass("", ""),
              {"system_kind": ord("x"), "beta": 0.1, "epsilon_steps": 500}, ()),
+            ("a full-width key is one key, none of its bytes left for beta", "k",
+             "\uff4d\n0.1\n2 1\n1 0\n", full_pass("", ""), {"beta": 0.1}, ()),
             ("an unknown entry key starts at step (1)", "q", "x\n0.2\n2 1\n1 0\n",
              full_pass("", ""), {"command_key": ord("q")}, ()),
             ("entry b keeps the equation", "kb", "m\n0.5\n2 1\n1 0\n0.1\n3 4\n5 6\n",
@@ -193,6 +196,8 @@ class refused_numbers(StateChecks):
             ("a second decimal point", "0.3.1\n0.1\n", BETA + RETRY + BETA + LOAD_010),
             ("empty lines are no answer", "\n\n0.1\n", BETA + LOAD_010),
             ("too long a token", "1" * 600 + "\n0.1\n", BETA + RETRY + BETA + LOAD_010),
+            ("a NUL byte inside", "0.1\0junk\n0.1\n", BETA + RETRY + BETA + LOAD_010),
+            ("a NUL byte at the end", "0.2\0\n0.1\n", BETA + RETRY + BETA + LOAD_010),
             ("twice", "x\ny\n0.1\n", BETA + RETRY + BETA + RETRY + BETA + LOAD_010),
         ]
         for name, beta_answers, beta_output in cases:
@@ -460,13 +465,82 @@ class terminal(StateChecks):
         self.assert_restored(s)
 
 
+class job_control(unittest.TestCase):
+    """Ctrl-Z in the key read under an interactive shell with job control (the shell is a session
+    leader on its own pseudo-terminal, so the job's process group is not orphaned): the shell gets
+    the terminal back as it was, and after fg the key read waits again without Enter or echo."""
+
+    PROMPT = "job-control$ "
+
+    def test_stop_and_continue_in_the_key_read(self):
+        # bash without line editing reads its commands in canonical mode with echo, as dash does.
+        shells = [("dash", ["dash", "-i"]), ("bash", ["bash", "--norc", "--noediting", "-i"])]
+        for name, argv in shells:
+            with self.subTest(name):
+                with ShellSession(argv, self.PROMPT) as s:
+                    s.command("%s k 2>/dev/null" % DRIVER)
+                    s.expect(HEADER)
+                    s.wait_for_key_mode()
+                    s.send(b"\x1a")                 # Ctrl-Z
+                    s.expect(self.PROMPT)
+                    lflag = s.lflag()
+                    self.assertTrue(lflag & termios.ICANON and lflag & termios.ECHO,
+                                    "the shell got the terminal in key mode")
+                    s.command("fg")
+                    s.wait_for_key_mode()
+                    s.send(b"m")                    # no Enter
+                    s.expect(MATHIEU + BETA)
+                    s.send(b"\x04")                 # Ctrl-D: end of input, status 0
+                    s.expect(self.PROMPT)
+                    s.command("echo status $?")
+                    s.expect("status 0")
+
+
+class ShellSession:
+    """An interactive shell on a pseudo-terminal that is its controlling terminal."""
+
+    def __init__(self, argv, prompt):
+        self.prompt = prompt
+        self.master, self.slave = pty.openpty()
+
+        def become_console_session():
+            fcntl.ioctl(0, termios.TIOCSCTTY, 0)
+
+        env = dict(os.environ, PS1=prompt, ENV="/dev/null", TERM="dumb")
+        self.proc = subprocess.Popen(argv, stdin=self.slave, stdout=self.slave, stderr=self.slave,
+                                     cwd=BOUNDARY_DIR, env=env, start_new_session=True,
+                                     preexec_fn=become_console_session)
+        self.transcript = b""
+        self.seen = 0
+        self.expect(prompt)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        if self.proc.poll() is None:
+            self.proc.kill()
+            self.proc.wait()
+        os.close(self.master)
+        os.close(self.slave)
+
+    read_some = PtySession.read_some
+    expect = PtySession.expect
+    lflag = PtySession.lflag
+    wait_for_key_mode = PtySession.wait_for_key_mode
+    send = PtySession.send
+
+    def command(self, line):
+        self.send(line.encode() + b"\n")
+
+
 def main():
     global DRIVER, BOUNDARY_DIR
     if len(sys.argv) < 2:
         sys.exit(__doc__)
     DRIVER = os.path.abspath(sys.argv[1])
     groups = sys.argv[2:] or ["pipe_dialog", "refused_numbers", "end_of_input", "window_keys",
-                              "terminal"]
+                              "terminal", "job_control"]
     with tempfile.TemporaryDirectory(prefix="paravib-console-") as folder:
         BOUNDARY_DIR = folder
         write_boundary_files(folder)
