@@ -9,6 +9,7 @@
 
 #include <cstring>
 
+#include "app/gl_driver.h"
 #include "app/keyboard.h"
 #include "draw/response_view.h"
 #include "state/program_state.h"
@@ -48,6 +49,7 @@ void create_window(int* argc, char** argv) {
     glutInit(argc, argv);
     glutInitDisplayMode(window_display_mode);
     glutCreateWindow(window_title);
+    keep_gl_driver_loaded();
     set_utf8_caption(window_title);
     glutDisplayFunc(display);
     glutReshapeFunc(reshape);

@@ -6,11 +6,6 @@
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 
-#include <dlfcn.h>
-#include <link.h>
-
-#include <cstring>
-
 #include "app/window.h"
 
 namespace {
@@ -19,23 +14,7 @@ bool window_open = false;
 bool window_tried = false;
 unsigned char frame[window_size * window_size * 3];
 
-// Sanitizer builds: the Mesa GL driver keeps its context memory to the end of the process and
-// is unloaded before the leak checker runs, which then cannot name it. Keeping every loaded
-// driver module in memory lets the checker see the driver on the stack and leave those blocks
-// out (__lsan_default_suppressions below); leaks of paravib's own code are still reported.
-int pin_driver_module(struct dl_phdr_info* info, std::size_t, void*) {
-    if (info->dlpi_name != nullptr && std::strstr(info->dlpi_name, "_dri.so") != nullptr) {
-        dlopen(info->dlpi_name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
-    }
-    return 0;
-}
-
 }  // namespace
-
-// Read by the leak checker of a sanitizer build; ignored in other builds.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:_dri.so\nleak:libGLX_mesa.so\n";
-}
 
 void PrintTo(const rgb& colour, std::ostream* out) {
     *out << '(' << int(colour.r) << ", " << int(colour.g) << ", " << int(colour.b) << ')';
@@ -54,7 +33,6 @@ bool open_test_window() {
     int argc = 1;
     create_window(&argc, argv);
     reshape(window_size, window_size);
-    dl_iterate_phdr(pin_driver_module, nullptr);
     window_open = true;
     return true;
 }

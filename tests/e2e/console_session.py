@@ -3,7 +3,6 @@ controlling terminal (so Ctrl-C raises SIGINT), answers are typed and echoed by 
 discipline, and everything the program writes is checked in order, byte for byte. The slave side
 stays open here so the terminal settings can be read before, during and after the run."""
 import fcntl
-import glob
 import os
 import pty
 import select
@@ -35,19 +34,12 @@ def _linked_asan_runtime(program):
 
 def program_env(program, base):
     """The environment for the program. In a sanitizer build the leak checker is told about the
-    allocations the X, GL and GLUT libraries keep until exit (unless the caller configured it),
-    and, when an X display is used, Mesa's software driver is loaded from the start: Mesa unloads
-    it at exit, before the leak check, and the driver's memory would then be reported as leaks of
-    an unknown module that no suppression can name. The sanitizer runtime stays first in the
-    list, as it must."""
+    allocations the X, GL and GLUT libraries keep until exit (unless the caller configured it).
+    The GL driver's own memory the program names for the leak checker itself."""
     env = dict(base)
-    asan = _linked_asan_runtime(program)
-    if asan is None:
+    if _linked_asan_runtime(program) is None:
         return env
     env.setdefault("LSAN_OPTIONS", "suppressions=%s:print_suppressions=0" % LSAN_SUPPRESSIONS)
-    drivers = sorted(glob.glob("/usr/lib/*/dri/swrast_dri.so"))
-    if "DISPLAY" in env and drivers:
-        env["LD_PRELOAD"] = " ".join([asan, drivers[0]] + env.get("LD_PRELOAD", "").split())
     return env
 
 
