@@ -1,5 +1,9 @@
 # Installation layout and the Debian package: the program, the generator, the launcher that
 # starts the program beside its boundary files, and the 22 files themselves.
+if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/windows-zip.cmake)
+  return()
+endif()
 include(GNUInstallDirs)
 
 install(TARGETS paravib paravib-explore paravib-boundaries RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

@@ -13,9 +13,10 @@ constexpr int max_numbers_per_read = 2;
 // standard input is a terminal, it is in non-canonical mode without echo during this read only;
 // its settings are restored before the function returns, at exit, and on SIGINT, SIGTERM, SIGQUIT
 // and SIGHUP, which then end the process with their default action. A stop (Ctrl-Z) restores them
-// too before the process stops, and key mode comes back when it continues in the foreground. End
-// of input, a read error, or the terminal's end-of-file character (Ctrl-D, which non-canonical
-// mode delivers as a byte) ends the process through end_of_input.
+// too before the process stops, and key mode comes back when it continues in the foreground. (On
+// Windows: line input and echo off, restored at exit and on Ctrl-C or Ctrl-Break.) End of input,
+// a read error, or the terminal's end-of-file key (Ctrl-D; on Windows Ctrl-Z or Ctrl-D), which
+// that mode delivers as a byte, ends the process through end_of_input.
 char read_key();
 
 // Flushes stdout, then reads count (1 ... max_numbers_per_read) numbers into values. A number is
@@ -27,6 +28,12 @@ char read_key();
 // the first unreadable token, leaves values unwritten and returns false. End of input ends the
 // process.
 bool read_numbers(int count, double* values);
+
+// Makes the console ready for the dialog's UTF-8 text before its first output; later calls do
+// nothing. A POSIX terminal takes the bytes as they are. A Windows console is switched to the
+// UTF-8 code page (the previous one comes back at exit and on Ctrl-C) and stdout to a binary,
+// fully buffered stream, so that each flush hands the console whole UTF-8 sequences.
+void prepare_console_output();
 
 // Restores the terminal, flushes stdout and ends the process with status 0.
 [[noreturn]] void end_of_input();

@@ -126,6 +126,7 @@ void ask_initial_values() {
 }  // namespace
 
 void parameter_dialog() {
+    prepare_console_output();
     int first_step = 1;
     switch (command_key) {
         case 'b': first_step = 2; break;

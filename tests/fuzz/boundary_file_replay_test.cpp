@@ -14,7 +14,7 @@ TEST(boundary_file_corpus, every_seed_keeps_the_reader_promises) {
         const std::string name = entry.path().filename().string();
         SCOPED_TRACE(name);
         bool accepted = false;
-        const char* failure = check_boundary_file(entry.path().c_str(), &accepted);
+        const char* failure = check_boundary_file(entry.path().string().c_str(), &accepted);
         EXPECT_EQ(failure, nullptr) << failure;
         if (name.rfind("valid-", 0) == 0) {
             EXPECT_TRUE(accepted);

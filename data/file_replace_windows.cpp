@@ -1,0 +1,119 @@
+// Replacing a file on Windows: the new text goes to a fresh file beside the target, opened
+// exclusively in binary mode (so the bytes are those of the POSIX build: line feeds without
+// carriage returns), is flushed to disk with _commit, closed, and moved over the target with
+// MoveFileEx and MOVEFILE_REPLACE_EXISTING, because rename there refuses an existing target.
+#include <fcntl.h>
+#include <io.h>
+#include <process.h>
+#include <sys/stat.h>
+#include <windows.h>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "data/file_replace.h"
+
+namespace {
+
+// Attempts at a fresh temporary name before giving up (each differs by a counter).
+constexpr int temporary_name_attempts = 100;
+
+// Length of the folder part of path, up to and including its last separator (0 for a bare name).
+int folder_length(const char* path) {
+    int length = 0;
+    for (int i = 0; path[i] != '\0'; ++i)
+        if (path[i] == '/' || path[i] == '\\' || path[i] == ':') length = i + 1;
+    return length;
+}
+
+// A fresh name beside the target: short and fixed in form, whatever the target's own name.
+bool temporary_name(const char* target, int attempt, char (&name)[replacement_name_capacity]) {
+    const int length = std::snprintf(name, replacement_name_capacity, "%.*s.paravib-%d-%d.tmp",
+                                     folder_length(target), target, _getpid(), attempt);
+    if (length >= 0 && length < replacement_name_capacity) return true;
+    errno = ENAMETOOLONG;
+    return false;
+}
+
+// Closes the new file and removes it, keeping errno.
+void discard(file_replacement* r) {
+    const int reason = errno;
+    if (r->file != nullptr) std::fclose(r->file);
+    r->file = nullptr;
+    if (r->temporary_name[0] != '\0') _unlink(r->temporary_name);
+    r->temporary_name[0] = '\0';
+    errno = reason;
+}
+
+// errno for the last failed Windows call.
+int errno_of_last_error() {
+    switch (GetLastError()) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND: return ENOENT;
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION: return EACCES;
+        case ERROR_DISK_FULL: return ENOSPC;
+        default: return EIO;
+    }
+}
+
+}  // namespace
+
+bool is_replaceable(const char* file_name) {
+    struct _stat64 status;
+    return _stat64(file_name, &status) != 0 || (status.st_mode & _S_IFMT) == _S_IFREG;
+}
+
+// The names are handed over as the C library received them, in the ANSI code page that fopen and
+// the command line use, hence MoveFileExA.
+bool begin_replacement(const char* file_name, file_replacement* r) {
+    r->file = nullptr;
+    r->temporary_name[0] = '\0';
+    const int length = std::snprintf(r->target, replacement_name_capacity, "%s", file_name);
+    if (length < 0 || length >= replacement_name_capacity) {
+        errno = ENAMETOOLONG;
+        return false;
+    }
+    for (int attempt = 0; attempt < temporary_name_attempts; ++attempt) {
+        if (!temporary_name(r->target, attempt, r->temporary_name)) break;
+        const int fd =
+            _open(r->temporary_name, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+                  _S_IREAD | _S_IWRITE);
+        if (fd < 0) {
+            if (errno == EEXIST) continue;
+            break;
+        }
+        r->file = _fdopen(fd, "wb");
+        if (r->file != nullptr) return true;
+        const int reason = errno;
+        _close(fd);
+        errno = reason;
+        break;
+    }
+    discard(r);
+    return false;
+}
+
+replacement_result finish_replacement(file_replacement* r, bool printed) {
+    const bool ok = printed && std::fflush(r->file) == 0 && !std::ferror(r->file) &&
+                    _commit(_fileno(r->file)) == 0;
+    if (!ok) {
+        discard(r);
+        return replacement_write_failed;
+    }
+    // An open file cannot be moved on Windows, so it is closed first.
+    const bool closed = std::fclose(r->file) == 0;
+    r->file = nullptr;
+    if (!closed) {
+        discard(r);
+        return replacement_write_failed;
+    }
+    if (!MoveFileExA(r->temporary_name, r->target,
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        errno = errno_of_last_error();
+        discard(r);
+        return replacement_create_failed;
+    }
+    r->temporary_name[0] = '\0';
+    return replacement_done;
+}

@@ -1,0 +1,194 @@
+#!/usr/bin/env python3
+"""The cross-built Windows programs under Wine: the generator's 22 files byte for byte as the Linux
+build's (also when it writes into a folder that already holds them), the dialog on a pipe with the
+exact transcript (line ends CR LF, as Windows writes text to a pipe), and one window run under a
+private Xvfb: the Japanese caption, the first picture without the chart, after `a` the red point
+and the boundary dots where the files put them, ESC with status 0.
+
+Usage: windows_test.py WINDOWS_BUILD LINUX_BOUNDARIES
+WINDOWS_BUILD holds paravib.exe, paravib-boundaries.exe and boundaries/. Wine is `wine64` or
+`wine` from PATH; WINEPREFIX is taken from the environment. Python standard library only.
+"""
+import filecmp
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import traceback
+
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+import reference as ref  # noqa: E402
+from scenarios import (PICTURE_TIMEOUT, PROBE_EPSILONS, WINDOW_TIMEOUT,  # noqa: E402
+                       chart_hidden, chart_shown, check, check_probes, drawn, near, red_point)
+from texts import (BETA_PROMPT, CAPTION, CAPTION_ASCII_PART, HEADER, HELP,  # noqa: E402
+                   INITIAL_PROMPT, MATHIEU_LINE, POINT_PROMPT, RETRY, SCAN_SQUARE, SQUARE_LINE,
+                   damped_load, undamped_load)
+from x_display import XServer  # noqa: E402
+
+BOUNDARY_FILES = ["filedc1", "fileds1", "filedc2", "fileds2"] + [
+    "fileb%d%s" % (curve, digits) for digits in
+    ("001", "002", "005", "010", "020", "050", "100", "200", "500") for curve in (1, 2)]
+
+RUN_TIMEOUT = 120.0
+
+
+def wine_command():
+    for name in ("wine64", "wine"):
+        found = shutil.which(name)
+        if found:
+            return [found]
+    raise RuntimeError("Wine is not installed (packages wine, wine64)")
+
+
+def wine_env(base=None):
+    """Wine quiet and without its offers to install .NET and HTML engines; no X display unless
+    base (an X server's environment) names one."""
+    env = dict(base) if base else {k: v for k, v in os.environ.items() if k != "DISPLAY"}
+    env.update(WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+    return env
+
+
+def generator_files(build, linux_boundaries, work):
+    """The build's 22 files equal the Linux ones; a run into a folder that already holds them
+    replaces them (Windows' rename refuses an existing target) and leaves no other file."""
+    folder = os.path.join(build, "boundaries")
+    names = sorted(os.listdir(folder))
+    check(names == sorted(BOUNDARY_FILES), "boundaries/ holds %r" % names)
+    for name in BOUNDARY_FILES:
+        check(filecmp.cmp(os.path.join(folder, name), os.path.join(linux_boundaries, name),
+                          shallow=False), "%s differs from the Linux build's" % name)
+    again = os.path.join(work, "again")
+    shutil.copytree(folder, again)
+    done = subprocess.run(wine_command() + [os.path.join(build, "paravib-boundaries.exe"), again],
+                          env=wine_env(), stdin=subprocess.DEVNULL, capture_output=True,
+                          timeout=RUN_TIMEOUT)
+    check(done.returncode == 0, "generator into a full folder: status %d\n%s"
+          % (done.returncode, done.stderr.decode(errors="replace")))
+    check(sorted(os.listdir(again)) == sorted(BOUNDARY_FILES),
+          "after the second run the folder holds %r" % sorted(os.listdir(again)))
+    for name in BOUNDARY_FILES:
+        check(filecmp.cmp(os.path.join(again, name), os.path.join(linux_boundaries, name),
+                          shallow=False), "%s differs after writing it again" % name)
+
+
+def run_piped(build, answers, env):
+    done = subprocess.run(wine_command() + [os.path.join(build, "paravib.exe")],
+                          cwd=os.path.join(build, "boundaries"), env=env,
+                          input=answers.encode(), capture_output=True, timeout=RUN_TIMEOUT)
+    return done.returncode, done.stdout, done.stderr
+
+
+def transcript(out):
+    """The output with the CR LF line ends of a Windows text stream made LF, as UTF-8."""
+    check(out.count(b"\n") == out.count(b"\r\n"), "a line feed without carriage return")
+    return out.replace(b"\r\n", b"\n").decode()
+
+
+def piped_dialog(build, linux_boundaries, work):
+    """Dialogs that end at end of input before any window: the exact transcript, status 0."""
+    m_header = HEADER + MATHIEU_LINE + BETA_PROMPT
+    cases = [
+        ("nothing at all", "", HEADER),
+        ("stored beta = 0.1, refused numbers, then nothing", "m\n0.10\nabc\n2 nan\n2 1\n",
+         m_header + damped_load(0.1) + POINT_PROMPT + RETRY + POINT_PROMPT + RETRY +
+         POINT_PROMPT + INITIAL_PROMPT),
+        ("stored beta = 0", "m\n0\n", m_header + undamped_load() + POINT_PROMPT),
+        ("square-wave scans", "r\n0.1\n",
+         HEADER + SQUARE_LINE + BETA_PROMPT + "".join(SCAN_SQUARE) + POINT_PROMPT),
+    ]
+    for name, answers, expected in cases:
+        status, out, err = run_piped(build, answers, wine_env())
+        check(status == 0, "%s: status %d\n%s" % (name, status, err.decode(errors="replace")))
+        got = transcript(out)
+        check(got == expected, "%s: transcript %r" % (name, got))
+
+
+def window(build, linux_boundaries, work):
+    """Mathieu, beta = 0, (delta, epsilon) = (2, 1), answers on a pipe; the window under Xvfb."""
+    with XServer(1024, 1024, os.path.join(work, "xvfb.log")) as x:
+        env = wine_env(x.env)
+        err = open(os.path.join(work, "paravib.stderr"), "wb")
+        program = subprocess.Popen(wine_command() + [os.path.join(build, "paravib.exe")],
+                                   cwd=os.path.join(build, "boundaries"), env=env,
+                                   stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=err)
+        try:
+            program.stdin.write(b"m\n0\n2 1\n0 0\n")
+            program.stdin.close()
+            w = x.find_window(CAPTION_ASCII_PART, WINDOW_TIMEOUT, lambda: program.poll() is None)
+            deadline = time.monotonic() + WINDOW_TIMEOUT
+            while x.window_names(w)[0] != CAPTION and time.monotonic() < deadline:
+                time.sleep(0.05)
+            check(x.window_names(w) == (CAPTION, CAPTION), "caption %r" % (x.window_names(w),))
+            x.move(w, 0, 0)
+            x.focus(w)
+
+            point = ref.chart_pixel(2, 1)
+            table = lambda name: ref.read_boundary_file(os.path.join(linux_boundaries, name))[1]
+            probes = ref.dot_probes([table("filedc1"), table("fileds1")],
+                                    [table("filedc2"), table("fileds2")],
+                                    PROBE_EPSILONS, avoid=[point + (8,)])
+            check(len(probes) >= 16, "too few probes: %r" % probes)
+
+            first = x.wait_for_picture(w, drawn, PICTURE_TIMEOUT, "the first picture")
+            check((first.width, first.height) == (800, 800),
+                  "window is %dx%d" % (first.width, first.height))
+            check(chart_hidden(first) and red_point(first, point) is None,
+                  "the first picture shows the chart")
+            x.keys("a")
+            shown = x.wait_for_picture(
+                w, lambda im: chart_shown(im) and near(red_point(im, point), point),
+                PICTURE_TIMEOUT, "after a: the red point at %.1f, %.1f" % point)
+            check_probes(shown, probes, True, "after a")
+
+            x.keys("Escape")
+            out = program.stdout.read()
+            status = program.wait(timeout=RUN_TIMEOUT)
+            check(status == 0, "ESC: status %d" % status)
+            expected = (HEADER + MATHIEU_LINE + BETA_PROMPT + undamped_load() + POINT_PROMPT +
+                        INITIAL_PROMPT + HELP)
+            got = transcript(out)
+            check(got == expected, "window run: transcript %r" % got)
+        finally:
+            if program.poll() is None:
+                program.kill()
+                program.wait()
+            err.close()
+
+
+CHECKS = (generator_files, piped_dialog, window)
+
+
+def main(argv):
+    if len(argv) != 3:
+        print(__doc__, file=sys.stderr)
+        return 2
+    build, linux_boundaries = os.path.abspath(argv[1]), os.path.abspath(argv[2])
+    failed = 0
+    for check_function in CHECKS:
+        work = tempfile.mkdtemp(prefix="paravib-windows-")
+        started = time.monotonic()
+        try:
+            check_function(build, linux_boundaries, work)
+            result = "passed"
+        except Exception:
+            traceback.print_exc()
+            log = os.path.join(work, "paravib.stderr")
+            if os.path.isfile(log):
+                with open(log, errors="replace") as f:
+                    print("---- paravib.stderr ----\n" + f.read()[-4000:], file=sys.stderr)
+            result = "FAILED"
+            failed += 1
+        finally:
+            shutil.rmtree(work, ignore_errors=True)
+        print("windows %s: %s in %.1f s" % (check_function.__name__, result,
+                                           time.monotonic() - started))
+    print("%d passed, %d failed" % (len(CHECKS) - failed, failed))
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
