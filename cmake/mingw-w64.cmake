@@ -17,6 +17,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
 
+# access() as POSIX has it: the C library of Windows Vista and later refuses X_OK (which the
+# generator asks for a folder) as an invalid argument; MinGW's replacement ignores it.
+set(CMAKE_C_FLAGS_INIT -D__USE_MINGW_ACCESS)
+set(CMAKE_CXX_FLAGS_INIT -D__USE_MINGW_ACCESS)
+
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++ -s")
 
 # Quiet Wine, and no offer to install its .NET and HTML engines, which nothing here needs.
