@@ -11,23 +11,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "bench_folder.h"
 #include "data/boundary_files.h"
 #include "state/program_state.h"
 
 namespace {
-
-// A temporary folder for one benchmark, removed with its files.
-struct bench_folder {
-    std::string path;
-    bench_folder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "paravib-bench-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) path = pattern;
-    }
-    ~bench_folder() {
-        if (!path.empty()) std::filesystem::remove_all(path);
-    }
-};
 
 // Scans and writes the stored tables whose names start with prefix ("" for all 22).
 bool generate_files(const std::string& folder, const std::string& prefix) {

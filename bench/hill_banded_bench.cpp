@@ -17,6 +17,7 @@
 
 #include <unistd.h>
 
+#include "bench_folder.h"
 #include "data/boundary_files.h"
 #include "plain_elimination.h"
 #include "stability/boundary_scan.h"
@@ -135,19 +136,6 @@ BENCHMARK(damped_scans_against_plain)
     ->Iterations(1)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
-
-// A temporary folder, removed with its files.
-struct bench_folder {
-    std::string path;
-    bench_folder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "paravib-bench-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) path = pattern;
-    }
-    ~bench_folder() {
-        if (!path.empty()) std::filesystem::remove_all(path);
-    }
-};
 
 bool generate_all(characteristic_function d, const std::string& folder) {
     for (const boundary_file_entry& file : boundary_file_list) {

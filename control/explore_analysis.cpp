@@ -93,18 +93,10 @@ void resolve_block(int row0, int row1, int column0, int column1) {
 
 bool analysed_system() { return system_kind == 'm' || system_kind == 'r'; }
 
-bool raster_current() {
-    const shading_raster& r = unstable_shading;
-    return r.valid && r.made_for.system == system_kind && r.made_for.beta == beta &&
-           r.made_for.scale_delta == chart_scale_delta &&
-           r.made_for.scale_epsilon == chart_scale_epsilon &&
-           r.made_for.origin_x == chart_origin.x && r.made_for.origin_y == chart_origin.y;
-}
-
 }  // namespace
 
 bool refresh_unstable_shading() {
-    if (!chart_shown() || !analysed_system() || raster_current()) return false;
+    if (!chart_shown() || !analysed_system() || shading_raster_current()) return false;
     shading_raster& r = unstable_shading;
     r.valid = false;
     r.made_for = {system_kind,         beta,           chart_scale_delta,

@@ -21,15 +21,6 @@ constexpr double pixel_width = 2.0 / shading_pixels;
 
 constexpr double phase_point_radius = 0.012;
 
-// The raster is current when it was made for exactly the state the chart shows now.
-bool raster_current() {
-    const shading_raster& r = unstable_shading;
-    return r.valid && r.made_for.system == system_kind && r.made_for.beta == beta &&
-           r.made_for.scale_delta == chart_scale_delta &&
-           r.made_for.scale_epsilon == chart_scale_epsilon &&
-           r.made_for.origin_x == chart_origin.x && r.made_for.origin_y == chart_origin.y;
-}
-
 void vertex_at_pixel(int column, int row) {
     glVertex2d(column * pixel_width - 1.0, row * pixel_width - 1.0);
 }
@@ -85,7 +76,7 @@ void texel_vertex(int column, int row) {
 }  // namespace
 
 void draw_unstable_shading() {
-    if (!raster_current()) return;
+    if (!shading_raster_current()) return;
     const shading_raster& r = unstable_shading;
     update_shading_texture();
     glDisable(GL_LIGHTING);

@@ -36,6 +36,10 @@ struct shading_raster {
 };
 extern shading_raster unstable_shading;
 
+// Whether unstable_shading is valid and was made for exactly the system, beta, chart scales and
+// chart origin the program state holds now.
+bool shading_raster_current();
+
 // Largest |multiplier| of the chosen (delta, epsilon) over one period 2 pi, and whether the motion
 // stays bounded; valid says whether they belong to the current system, beta, delta and epsilon.
 struct multiplier_readout {
