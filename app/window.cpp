@@ -8,6 +8,7 @@
 #include "app/keyboard.h"
 #include "app/window_caption.h"
 #include "draw/response_view.h"
+#include "state/program_hooks.h"
 #include "state/program_state.h"
 
 namespace {
@@ -15,6 +16,12 @@ namespace {
 // RGB colour, two buffers to draw one picture while the other shows, and a depth buffer.
 constexpr unsigned int window_display_mode = GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH;
 static_assert(window_display_mode == 18, "GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH");
+
+// A left button press goes to the seam's click hook with the window's present size.
+void mouse(int button, int state, int x, int y) {
+    if (button != GLUT_LEFT_BUTTON || state != GLUT_DOWN) return;
+    if (hooks.click(x, y, glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT))) display();
+}
 
 }  // namespace
 
@@ -28,6 +35,7 @@ void create_window(int* argc, char** argv) {
     glutDisplayFunc(display);
     glutReshapeFunc(reshape);
     glutKeyboardFunc(keyboard);
+    if (hooks.click != nullptr) glutMouseFunc(mouse);
     set_clear_colour();
 }
 

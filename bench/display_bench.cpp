@@ -6,6 +6,7 @@
 #include <X11/Xlib.h>
 #include <benchmark/benchmark.h>
 
+#include "app/explore_hooks.h"
 #include "app/window.h"
 #include "control/explore_analysis.h"
 #include "control/parameter_dialog.h"
@@ -13,6 +14,7 @@
 #include "draw/response_view.h"
 #include "stability/boundary_scan.h"
 #include "state/explore_state.h"
+#include "state/program_hooks.h"
 #include "state/program_state.h"
 
 namespace {
@@ -122,14 +124,14 @@ void explore_chart_call(benchmark::State& state, char kind, double beta_value) {
     }
     fill_tables();
     dialog_state(kind, beta_value, 'a');
-    explore_aids = true;
+    install_explore_hooks();
     refresh_explore_analysis();
     for (auto _ : state) {
         refresh_explore_analysis();  // finds the raster current: nothing is recomputed
         display();
         glFinish();
     }
-    explore_aids = false;
+    hooks = {};
 }
 BENCHMARK_CAPTURE(explore_chart_call, damped_mathieu, 'm', 0.1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(explore_chart_call, undamped_mathieu, 'm', 0.0)->Unit(benchmark::kMillisecond);

@@ -13,12 +13,6 @@ namespace {
 // One design pixel in window units.
 constexpr double pixel_width = 2.0 / shading_pixels;
 
-// Per pixel of the raster: the boundary function g of its exact evaluation.
-float exact_g[shading_pixels][shading_pixels];
-// Per pixel: 0 not yet known, 1 verdict filled from a uniform block, 2 verdict computed exactly.
-unsigned char known[shading_pixels][shading_pixels];
-int evaluations = 0;
-
 constexpr unsigned char unknown_pixel = 0;
 constexpr unsigned char filled_pixel = 1;
 constexpr unsigned char exact_pixel = 2;
@@ -38,23 +32,23 @@ bool inside_grid(double value) { return value >= 0.0 && value <= chart_grid_exte
 // The exact verdict of one pixel, and its g for the subdivision (NaN counts as unstable and
 // forces refinement around it).
 void evaluate(int row, int column) {
-    if (known[row][column] == exact_pixel) return;
+    if (shading_build.known[row][column] == exact_pixel) return;
     const transfer_matrix m =
         floquet_monodromy(system_kind, beta, delta_of_column(column), epsilon_of_row(row));
     const double trace = m.a[0][0] + m.a[1][1];
     const double det = m.a[0][0] * m.a[1][1] - m.a[0][1] * m.a[1][0];
-    exact_g[row][column] = static_cast<float>(std::fabs(trace) - (1.0 + det));
+    shading_build.g[row][column] = static_cast<float>(std::fabs(trace) - (1.0 + det));
     unstable_shading.unstable[row][column] = floquet_is_stable(m) ? 0 : 1;
-    known[row][column] = exact_pixel;
-    ++evaluations;
+    shading_build.known[row][column] = exact_pixel;
+    ++shading_build.evaluations;
 }
 
 void fill(int row0, int row1, int column0, int column1, unsigned char verdict) {
     for (int row = row0; row <= row1; ++row)
         for (int column = column0; column <= column1; ++column)
-            if (known[row][column] == unknown_pixel) {
+            if (shading_build.known[row][column] == unknown_pixel) {
                 unstable_shading.unstable[row][column] = verdict;
-                known[row][column] = filled_pixel;
+                shading_build.known[row][column] = filled_pixel;
             }
 }
 
@@ -68,7 +62,7 @@ void resolve_block(int row0, int row1, int column0, int column1) {
         for (int c : columns) {
             evaluate(r, c);
             verdicts |= static_cast<unsigned char>(1 << unstable_shading.unstable[r][c]);
-            const double g = exact_g[r][c];
+            const double g = shading_build.g[r][c];
             finite = finite && std::isfinite(g);
             g_min = std::fmin(g_min, g);
             g_max = std::fmax(g_max, g);
@@ -114,10 +108,10 @@ bool refresh_unstable_shading() {
             r.row_end = i + 1;
         }
     }
-    evaluations = 0;
+    shading_build.evaluations = 0;
     for (int row = r.row_begin; row < r.row_end; ++row)
         for (int column = r.column_begin; column < r.column_end; ++column)
-            known[row][column] = unknown_pixel;
+            shading_build.known[row][column] = unknown_pixel;
     for (int row = r.row_begin; row < r.row_end - 1; row += shading_lattice) {
         const int last_row = std::min(row + shading_lattice, r.row_end - 1);
         for (int column = r.column_begin; column < r.column_end - 1; column += shading_lattice) {
@@ -142,9 +136,7 @@ void refresh_multiplier_readout() {
         r.valid = false;
         return;
     }
-    if (r.valid && r.system == system_kind && r.beta == beta && r.delta == delta &&
-        r.epsilon == epsilon)
-        return;
+    if (multiplier_readout_current()) return;
     const transfer_matrix m = floquet_monodromy(system_kind, beta, delta, epsilon);
     r = {true, system_kind, beta, delta, epsilon, floquet_max_modulus(m), floquet_is_stable(m)};
 }
@@ -154,4 +146,4 @@ void refresh_explore_analysis() {
     refresh_multiplier_readout();
 }
 
-int last_shading_evaluations() { return evaluations; }
+int last_shading_evaluations() { return shading_build.evaluations; }

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "control/key_commands.h"
 #include "data/picture_file.h"
 #include "state/explore_state.h"
 #include "state/program_state.h"
@@ -41,12 +40,14 @@ std::FILE* create_picture_file(char* path) {
 
 }  // namespace
 
-bool apply_explore_key(unsigned char key) {
-    if (key == 'p') {
-        phase_plane_shown = !phase_plane_shown;
-        return true;
+explore_key_outcome apply_explore_key(unsigned char key) {
+    switch (key) {
+        case 'p':  // phase plane in place of the mass, or the mass back
+            phase_plane_shown = !phase_plane_shown;
+            return explore_key_outcome::draw;
+        case 'w': return explore_key_outcome::picture;  // the picture on show into a file
+        default: return explore_key_outcome::passed;
     }
-    return apply_key(key);
 }
 
 bool pick_on_chart(int x, int y, int width, int height) {

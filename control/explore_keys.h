@@ -1,14 +1,18 @@
-// The explorer's additions to the key table, apart from the drawing: the key 'p' (phase plane
-// on or off), the pick of (delta, epsilon) with a left click on the chart, and the picture file
-// that the key 'w' writes.
+// The explorer's keys, tried before the program's key table, apart from the drawing: 'p' (phase
+// plane on or off) and 'w' (the picture file); the pick of (delta, epsilon) with a left click on
+// the chart; and the picture file that the key 'w' writes.
 #pragma once
 
-// The key that writes the picture; the caller renders it and hands it to save_picture.
-constexpr unsigned char picture_key = 'w';
+// What the caller does after apply_explore_key.
+enum class explore_key_outcome {
+    passed,   // not an explorer key: hand it to the program's key table
+    draw,     // draw the next frame now
+    picture,  // render the picture on show and hand it to save_picture; draw nothing
+};
 
-// 'p' toggles phase_plane_shown and leaves command_key alone, so a chart on show stays; every
-// other key goes to apply_key. Returns whether the caller should draw the next frame now.
-bool apply_explore_key(unsigned char key);
+// 'p' toggles phase_plane_shown (-> draw); 'w' asks for the picture (-> picture). Both leave
+// command_key alone, so a chart on show stays. Any other key changes nothing (-> passed).
+explore_key_outcome apply_explore_key(unsigned char key);
 
 // A left click at pixel (x, y) of a window of width x height pixels (x from the left, y from the
 // top, as GLUT reports them). While the chart is shown, sets delta and epsilon to the chart

@@ -7,7 +7,7 @@
 #include "control/console.h"
 #include "data/boundary_files.h"
 #include "stability/boundary_scan.h"
-#include "state/explore_state.h"
+#include "state/program_hooks.h"
 #include "state/program_state.h"
 
 namespace {
@@ -45,13 +45,6 @@ const char* const key_help_lines[] = {
     "\n'a'キー：安定限界図表示（その時のみ）",
 };
 const char* const end_key_help_line = "\nESCキー：終了\n";
-
-// The explorer's keys and click, listed before the end key.
-const char* const explore_help_lines[] = {
-    "\n'p'キー：位相平面(y,v)表示切替",
-    "\n'w'キー：画面をPNG画像に保存",
-    "\n左クリック：安定限界図の上でδ,εを選択（図の表示中）",
-};
 
 // Damping values with stored Mathieu boundaries, as the doubles their decimal input yields;
 // beta = 0 is tested separately by numeric comparison, so -0 counts as well.
@@ -139,9 +132,7 @@ void parameter_dialog() {
     if (first_step <= 3) ask_point();
     ask_initial_values();
     for (const char* line : key_help_lines) say(line);
-    if (explore_aids) {
-        for (const char* line : explore_help_lines) say(line);
-    }
+    for (int i = 0; i < hooks.help_line_count; ++i) say(hooks.help_lines[i]);
     say(end_key_help_line);
     std::fflush(stdout);
     reset_response_and_views();

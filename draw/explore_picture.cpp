@@ -7,6 +7,8 @@
 #include "draw/explore_view.h"
 #include "draw/response_view.h"
 
+void note_shown_frame_line_width() { glGetFloatv(GL_LINE_WIDTH, &shown_frame_line_width); }
+
 bool render_picture(unsigned char* rgb, float start_line_width) {
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);

@@ -30,9 +30,6 @@ void vertex_at_pixel(int column, int row) {
 // requires; the raster fills its lower left corner, texel (column, row) for design pixel (column,
 // row), stable pixels in white (the shading is drawn first, on the white background).
 constexpr int texture_side = 1024;
-GLuint shading_texture = 0;
-int texture_generation = -1;
-unsigned char texels[shading_pixels][shading_pixels][3];
 
 unsigned char channel_byte(float value) {
     return static_cast<unsigned char>(value * 255.0f + 0.5f);
@@ -40,10 +37,13 @@ unsigned char channel_byte(float value) {
 
 void update_shading_texture() {
     const shading_raster& r = unstable_shading;
-    if (shading_texture != 0 && texture_generation == r.generation) return;
-    if (shading_texture == 0) {
-        glGenTextures(1, &shading_texture);
-        glBindTexture(GL_TEXTURE_2D, shading_texture);
+    shading_texture_copy& t = shading_texture;
+    if (t.handle != 0 && t.generation == r.generation) return;
+    if (t.handle == 0) {
+        GLuint handle = 0;
+        glGenTextures(1, &handle);
+        t.handle = handle;
+        glBindTexture(GL_TEXTURE_2D, t.handle);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
@@ -58,13 +58,13 @@ void update_shading_texture() {
     for (int row = r.row_begin; row < r.row_end; ++row)
         for (int column = r.column_begin; column < r.column_end; ++column) {
             const unsigned char* colour = r.unstable[row][column] ? tint : white;
-            for (int k = 0; k < 3; ++k) texels[row][column][k] = colour[k];
+            for (int k = 0; k < 3; ++k) t.texels[row][column][k] = colour[k];
         }
-    glBindTexture(GL_TEXTURE_2D, shading_texture);
+    glBindTexture(GL_TEXTURE_2D, t.handle);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, shading_pixels, shading_pixels, GL_RGB,
-                    GL_UNSIGNED_BYTE, texels);
-    texture_generation = r.generation;
+                    GL_UNSIGNED_BYTE, t.texels);
+    t.generation = r.generation;
 }
 
 void texel_vertex(int column, int row) {
@@ -81,7 +81,7 @@ void draw_unstable_shading() {
     update_shading_texture();
     glDisable(GL_LIGHTING);
     glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, shading_texture);
+    glBindTexture(GL_TEXTURE_2D, shading_texture.handle);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     // A quad over whole pixels covers exactly the pixels whose centres it contains, and each
     // centre samples its own texel.
@@ -135,10 +135,8 @@ const char* format_multiplier_readout(double max_modulus, bool stable, char* tex
 }
 
 void draw_multiplier_readout() {
+    if (!multiplier_readout_current()) return;
     const multiplier_readout& r = chosen_point_readout;
-    if (!r.valid || r.system != system_kind || r.beta != beta || r.delta != delta ||
-        r.epsilon != epsilon)
-        return;
     char text[96];
     draw_text(-0.05f, -0.30f, GLUT_BITMAP_HELVETICA_18,
               format_multiplier_readout(r.max_modulus, r.stable, text, sizeof text));

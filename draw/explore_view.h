@@ -4,6 +4,7 @@
 #pragma once
 
 #include "draw/draw_primitives.h"
+#include "state/explore_state.h"
 
 // Pale tint of the unstable pairs: (255, 235, 190) in 8-bit channels, light enough that the
 // boundary dots, the grid and the red point stay clear on it.
@@ -41,11 +42,13 @@ void draw_multiplier_readout();
 // Formats the readout line into text (capacity bytes); returns text.
 const char* format_multiplier_readout(double max_modulus, bool stable, char* text, int capacity);
 
+// Stores the present line width in shown_frame_line_width: called before each frame on show.
+void note_shown_frame_line_width();
+
 // Draws the picture that draw_picture draws into an off-screen buffer of picture_pixels x
 // picture_pixels (independent of the window's present size) and reads it back into rgb, 3 bytes
 // per pixel, top row first. start_line_width is the line width the picture on show started with
 // (segments such as the string of the mass inherit it), so the copy matches the screen. The window
 // keeps its picture; the viewport and the line width are restored. False when the OpenGL
 // implementation offers no complete off-screen buffer (rgb is then left as it was).
-constexpr int picture_pixels = 800;
 bool render_picture(unsigned char* rgb, float start_line_width);

@@ -5,10 +5,9 @@
 #include <GL/glut.h>
 
 #include "draw/draw_primitives.h"
-#include "draw/explore_view.h"
 #include "draw/stability_chart.h"
 #include "response/response_frame.h"
-#include "state/explore_state.h"
+#include "state/program_hooks.h"
 
 namespace {
 
@@ -44,6 +43,7 @@ void draw_time_grid() {
 }  // namespace
 
 void display() {
+    if (hooks.before_frame != nullptr) hooks.before_frame();
     begin_frame();
     // Integrate and sample before anything is drawn: the mass shows the new displacement and
     // the curves end at the new sample.
@@ -53,13 +53,8 @@ void display() {
 }
 
 void draw_picture() {
-    // The explorer's shading lies under everything, so the mass and the chart are drawn over it.
-    const bool chart = chart_shown();
-    if (explore_aids && chart) draw_unstable_shading();
-
-    if (explore_aids && phase_plane_shown) {
-        draw_phase_plane();
-    } else {
+    if (hooks.under_picture != nullptr) hooks.under_picture();
+    if (hooks.instead_of_mass == nullptr || !hooks.instead_of_mass()) {
         draw_mass_chain(response_origin, y_scale, 1, live_state);
     }
     draw_legends();
@@ -73,10 +68,8 @@ void draw_picture() {
     draw_axes(response_origin, 0.0);
     draw_time_grid();
 
-    if (chart) {
-        draw_stability_chart();
-        if (explore_aids) draw_multiplier_readout();
-    }
+    if (chart_shown()) draw_stability_chart();
+    if (hooks.over_picture != nullptr) hooks.over_picture();
 }
 
 void draw_mass_chain(const point& origin, double scale, int n, const double* values) {

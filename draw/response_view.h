@@ -8,16 +8,17 @@
 // Curves of the response view, in history row order: y red, v green, K blue.
 constexpr int curve_count = 3;
 
-// GLUT display callback, also called directly by the keyboard callback. Clears the frame,
+// GLUT display callback, also called directly by the keyboard callback. Calls the seam's
+// before_frame hook when one is set, then clears the frame,
 // advances the running response by steps_per_frame integrator steps and records one history
 // sample (sample_index stays within 0 ... history_last), draws the whole picture from the
 // program state and swaps the buffers. Changes no field but the running response and the history.
 void display();
 
 // The whole picture from the program state, between begin_frame and end_frame, without advancing
-// the motion: the response view, then the chart when command_key is 'a', 'z' or 'Z'. With
-// explore_aids it adds the unstable shading under it all, the phase plane in place of the mass
-// (when phase_plane_shown) and the multiplier readout under the chart legend.
+// the motion: the response view, then the chart when command_key is 'a', 'z' or 'Z'. The seam's
+// picture hooks (state/program_hooks.h) add a layer under it all, something in place of the mass
+// and a layer over it all.
 void draw_picture();
 
 // n masses on a red string stretched from origin to (0.99, origin.y), mass i (palette colour i,

@@ -17,8 +17,7 @@ add_custom_command(
   COMMENT "Reading the Helvetica 18 glyphs from ${host_libglut}"
   VERBATIM)
 
-set(shared_drawing_sources draw_primitives.cpp response_view.cpp stability_chart.cpp
-    explore_view.cpp)
+set(shared_drawing_sources draw_primitives.cpp response_view.cpp stability_chart.cpp)
 add_library(paravib_draw STATIC ${shared_drawing_sources} gl_web.cpp ${glyph_header})
 set_source_files_properties(${shared_drawing_sources} PROPERTIES
   COMPILE_OPTIONS "-include;${CMAKE_CURRENT_SOURCE_DIR}/gl_web.h")

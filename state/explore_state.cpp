@@ -3,11 +3,14 @@
 
 #include "state/program_state.h"
 
-bool explore_aids = false;
 bool phase_plane_shown = false;
 shading_raster unstable_shading;
+shading_work shading_build;
+shading_texture_copy shading_texture;
 multiplier_readout chosen_point_readout;
 char picture_folder[picture_folder_capacity];
+unsigned char exported_picture[picture_pixels * picture_pixels * 3];
+float shown_frame_line_width = 1.0f;
 
 bool shading_raster_current() {
     const shading_raster& r = unstable_shading;
@@ -15,4 +18,10 @@ bool shading_raster_current() {
            r.made_for.scale_delta == chart_scale_delta &&
            r.made_for.scale_epsilon == chart_scale_epsilon &&
            r.made_for.origin_x == chart_origin.x && r.made_for.origin_y == chart_origin.y;
+}
+
+bool multiplier_readout_current() {
+    const multiplier_readout& r = chosen_point_readout;
+    return r.valid && r.system == system_kind && r.beta == beta && r.delta == delta &&
+           r.epsilon == epsilon;
 }

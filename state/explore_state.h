@@ -1,7 +1,7 @@
-// The state of the explorer's teaching aids (paravib-explore): the switch that turns them on, the
-// phase-plane toggle, the cached raster of unstable (delta, epsilon) pairs under the chart, the
-// multiplier readout of the chosen point and the folder that exported pictures go to. paravib
-// itself leaves explore_aids false, and then nothing here is read or written.
+// The state of the explorer's teaching aids (paravib-explore only): the phase-plane toggle, the
+// cached raster of unstable (delta, epsilon) pairs under the chart with the work arrays of its
+// build and its texture, the multiplier readout of the chosen point, and the exported picture with
+// the folder it goes to. paravib links none of it.
 #pragma once
 
 // The raster covers the window in design pixels (800 x 800, one window unit is 400 of them); a
@@ -11,7 +11,9 @@ constexpr int shading_pixels = 800;
 // Longest picture folder path kept, terminating NUL included.
 constexpr int picture_folder_capacity = 4096;
 
-extern bool explore_aids;  // true only in paravib-explore: the aids below are drawn and handled
+// Side of the exported picture in pixels, independent of the window's present size.
+constexpr int picture_pixels = 800;
+
 extern bool phase_plane_shown;  // key 'p': the (y, v) trajectory in place of the mass picture
 
 // Verdicts of the parameter pairs under the chart, one byte per design pixel: 1 where the largest
@@ -36,12 +38,31 @@ struct shading_raster {
 };
 extern shading_raster unstable_shading;
 
+// Work arrays of one raster build, per design pixel: the scaled boundary function of an exact
+// evaluation, and whether the verdict is not yet known (0), filled from a block (1) or computed
+// (2); and the number of exact evaluations the last build made.
+struct shading_work {
+    float g[shading_pixels][shading_pixels];
+    unsigned char known[shading_pixels][shading_pixels];
+    int evaluations;
+};
+extern shading_work shading_build;
+
+// The raster as the drawing shows it: the texture's handle (0 before the first upload), the
+// generation of the raster it holds, and the texels uploaded (tint or white per design pixel).
+struct shading_texture_copy {
+    unsigned int handle;
+    int generation;
+    unsigned char texels[shading_pixels][shading_pixels][3];
+};
+extern shading_texture_copy shading_texture;
+
 // Whether unstable_shading is valid and was made for exactly the system, beta, chart scales and
 // chart origin the program state holds now.
 bool shading_raster_current();
 
 // Largest |multiplier| of the chosen (delta, epsilon) over one period 2 pi, and whether the motion
-// stays bounded; valid says whether they belong to the current system, beta, delta and epsilon.
+// stays bounded; valid says whether they belong to the system, beta, delta and epsilon stored.
 struct multiplier_readout {
     bool valid;
     char system;
@@ -51,5 +72,15 @@ struct multiplier_readout {
 };
 extern multiplier_readout chosen_point_readout;
 
+// Whether chosen_point_readout is valid and belongs to the system, beta, delta and epsilon the
+// program state holds now.
+bool multiplier_readout_current();
+
 // Folder that the key 'w' writes pictures into; empty means the current folder.
 extern char picture_folder[picture_folder_capacity];
+
+// The picture of picture_pixels x picture_pixels RGB pixels (top row first) handed from the
+// off-screen renderer to the file writer, and the line width the picture on show started with
+// (the string of the mass inherits it from the frame before, and the exported copy draws it alike).
+extern unsigned char exported_picture[picture_pixels * picture_pixels * 3];
+extern float shown_frame_line_width;

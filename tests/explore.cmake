@@ -7,7 +7,7 @@ set_tests_properties(e2e_explore_pick_and_picture PROPERTIES LABELS e2e TIMEOUT 
 
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_SOURCE_DIR}/with_xvfb.sh)
 paravib_test(explore_view_test explore_view_test.cpp gl_test_window.cpp
-             LIBS paravib_app paravib_explore LABELS display)
+             LIBS paravib_explore_app LABELS display)
 unset(CMAKE_CROSSCOMPILING_EMULATOR)
 
 paravib_test(explore_analysis_test explore_analysis_test.cpp LIBS paravib_explore LABELS numerics)

@@ -1,0 +1,74 @@
+// The explorer's hooks: what paravib-explore adds to paravib's picture, keys and dialog, each
+// through the seam of state/program_hooks.h.
+#include "app/explore_hooks.h"
+
+#include <cstdio>
+
+#include "control/explore_analysis.h"
+#include "control/explore_keys.h"
+#include "draw/explore_view.h"
+#include "draw/response_view.h"
+#include "state/explore_state.h"
+#include "state/program_hooks.h"
+#include "state/program_state.h"
+
+namespace {
+
+// The explorer's keys and click, listed before the end key.
+const char* const explore_help_lines[] = {
+    "\n'p'キー：位相平面(y,v)表示切替",
+    "\n'w'キー：画面をPNG画像に保存",
+    "\n左クリック：安定限界図の上でδ,εを選択（図の表示中）",
+};
+
+void before_frame() {
+    note_shown_frame_line_width();
+    refresh_explore_analysis();
+}
+
+// The shading lies under everything, so the mass and the chart are drawn over it.
+void under_picture() {
+    if (chart_shown()) draw_unstable_shading();
+}
+
+bool instead_of_mass() {
+    if (!phase_plane_shown) return false;
+    draw_phase_plane();
+    return true;
+}
+
+void over_picture() {
+    if (chart_shown()) draw_multiplier_readout();
+}
+
+// The picture on show, drawn again off screen without advancing the motion, into a file.
+void export_picture() {
+    if (render_picture(exported_picture, shown_frame_line_width)) {
+        save_picture(exported_picture, picture_pixels, picture_pixels);
+    } else {
+        std::printf("\n画像を保存できません: このOpenGLでは画面外に描画できません");
+        std::fflush(stdout);
+    }
+}
+
+bool key(unsigned char key) {
+    switch (apply_explore_key(key)) {
+        case explore_key_outcome::passed: return false;
+        case explore_key_outcome::draw: display(); return true;
+        case explore_key_outcome::picture: export_picture(); return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void install_explore_hooks() {
+    hooks.before_frame = before_frame;
+    hooks.under_picture = under_picture;
+    hooks.instead_of_mass = instead_of_mass;
+    hooks.over_picture = over_picture;
+    hooks.key = key;
+    hooks.click = pick_on_chart;
+    hooks.help_lines = explore_help_lines;
+    hooks.help_line_count = sizeof explore_help_lines / sizeof explore_help_lines[0];
+}
