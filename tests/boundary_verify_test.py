@@ -98,6 +98,23 @@ class DamagedCopies(unittest.TestCase):
                                      % columns[100][1])
         self.assertIn("spurious 0,", result.stdout)
 
+    def test_a_removed_root_is_counted_missed(self):
+        # The same column with its first root left out: one more boundary without a stored root
+        # than in the intact copy (a missed root alone does not fail the file).
+        beta, columns = self.stored("fileb1010")
+        path = os.path.join(self.folder, "fileb1010")
+        missed = []
+        for damaged in (False, True):
+            if damaged:
+                del columns[100][1]
+            write_table(path, beta, columns)
+            result = verify([path])
+            summary = SUMMARY.search(result.stdout)
+            self.assertIsNotNone(summary, result.stdout + result.stderr)
+            missed.append(int(summary.group(5)))
+        self.assertEqual(missed[1], missed[0] + 1)
+        self.assertIn("missed: eps 2.000000, boundary at delta", result.stdout)
+
     def test_a_table_of_another_kind_under_the_name_fails(self):
         cases = [("B2 table under the B1 name", "fileb2010", "fileb1010"),
                  ("odd period-T table under the even one's name", "fileds1", "filedc1")]

@@ -468,7 +468,8 @@ class terminal(StateChecks):
 class job_control(unittest.TestCase):
     """Ctrl-Z in the key read under an interactive shell with job control (the shell is a session
     leader on its own pseudo-terminal, so the job's process group is not orphaned): the shell gets
-    the terminal back as it was, and after fg the key read waits again without Enter or echo."""
+    the terminal back as it was, and after fg the key read waits again without Enter or echo, also
+    after a second stop."""
 
     PROMPT = "job-control$ "
 
@@ -481,13 +482,14 @@ class job_control(unittest.TestCase):
                     s.command("%s k 2>/dev/null" % DRIVER)
                     s.expect(HEADER)
                     s.wait_for_key_mode()
-                    s.send(b"\x1a")                 # Ctrl-Z
-                    s.expect(self.PROMPT)
-                    lflag = s.lflag()
-                    self.assertTrue(lflag & termios.ICANON and lflag & termios.ECHO,
-                                    "the shell got the terminal in key mode")
-                    s.command("fg")
-                    s.wait_for_key_mode()
+                    for stop in ("first", "second"):   # the handler must outlive its first stop
+                        s.send(b"\x1a")             # Ctrl-Z
+                        s.expect(self.PROMPT)
+                        lflag = s.lflag()
+                        self.assertTrue(lflag & termios.ICANON and lflag & termios.ECHO,
+                                        "the shell got the terminal in key mode, %s stop" % stop)
+                        s.command("fg")
+                        s.wait_for_key_mode()
                     s.send(b"m")                    # no Enter
                     s.expect(MATHIEU + BETA)
                     s.send(b"\x04")                 # Ctrl-D: end of input, status 0

@@ -7,6 +7,8 @@
 #include <cstring>
 
 #include "control/explore_analysis.h"
+#include "control/explore_keys.h"
+#include "control/key_commands.h"
 #include "stability/boundary_scan.h"
 #include "state/explore_state.h"
 #include "state/numbers.h"
@@ -184,6 +186,31 @@ TEST_F(explore_analysis, raster_is_rebuilt_only_for_another_beta_system_or_zoom)
         SCOPED_TRACE(s.name);
         s.change();
         EXPECT_EQ(refresh_unstable_shading(), s.rebuilt);
+    }
+}
+
+TEST_F(explore_analysis, a_click_after_zooming_keeps_the_scales_and_picks_under_the_pointer) {
+    struct click_case {
+        const char* name;
+        const char* keys;
+        double zoom;  // chart scales after the keys, relative to the dialog's
+    };
+    const click_case cases[] = {
+        {"at the dialog's scales", "a", 1.0},
+        {"after z z", "zz", 0.9 * 0.9},
+        {"after Z", "Z", 1 / 0.9},
+    };
+    for (const click_case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        for (const char* k = c.keys; *k != '\0'; ++k) apply_key(static_cast<unsigned char>(*k));
+        const double scale_delta = chart_scale_delta, scale_epsilon = chart_scale_epsilon;
+        // Pixel (600, 100) of the 800 x 800 window has its centre at window (0.50125, 0.74875).
+        ASSERT_TRUE(pick_on_chart(600, 100, 800, 800));
+        EXPECT_EQ(chart_scale_delta, scale_delta);
+        EXPECT_EQ(chart_scale_epsilon, scale_epsilon);
+        EXPECT_NEAR(delta, 0.50125 / (0.09 * c.zoom), 1e-12);
+        EXPECT_NEAR(epsilon, 0.74875 / (0.1 * c.zoom), 1e-12);
     }
 }
 

@@ -70,7 +70,8 @@ TEST_F(file_replace, links_are_followed_and_stay) {
 }
 
 TEST_F(file_replace, permission_bits_are_kept) {
-    for (mode_t bits : {0444, 0600, 0640, 0755}) {
+    // setuid, setgid and sticky included: a replacement keeps all twelve bits.
+    for (mode_t bits : {0444, 0600, 0640, 0755, 04755, 02750, 01644}) {
         SCOPED_TRACE(bits);
         write_text(folder.file("table"), "old\n");
         ASSERT_EQ(chmod(folder.file("table").c_str(), bits), 0);
