@@ -38,12 +38,8 @@ struct shading_raster {
 };
 extern shading_raster unstable_shading;
 
-// Work arrays of one raster build, per design pixel: the scaled boundary function of an exact
-// evaluation, and whether the verdict is not yet known (0), filled from a block (1) or computed
-// (2); and the number of exact evaluations the last build made.
+// What the last raster build did: the number of Floquet verdicts it computed.
 struct shading_work {
-    float g[shading_pixels][shading_pixels];
-    unsigned char known[shading_pixels][shading_pixels];
     int evaluations;
 };
 extern shading_work shading_build;

@@ -10,6 +10,7 @@
 #include "control/explore_keys.h"
 #include "control/key_commands.h"
 #include "stability/boundary_scan.h"
+#include "stability/floquet.h"
 #include "state/explore_state.h"
 #include "state/numbers.h"
 #include "state/program_state.h"
@@ -119,8 +120,40 @@ TEST_F(explore_analysis, square_wave_raster_matches_the_closed_form_at_every_pix
         // Thin tongue tips (below a pixel wide, along epsilon = 0) may be missed: at most a few
         // pixels in ten thousand.
         EXPECT_LE(wrong, pixels / 2000) << unstable << " unstable of " << pixels;
-        // The subdivision computes far fewer pixels than the raster holds.
-        EXPECT_LT(last_shading_evaluations(), pixels / 3);
+    }
+}
+
+TEST_F(explore_analysis, raster_is_the_floquet_verdict_at_every_pixel) {
+    struct raster_case {
+        const char* name;
+        char kind;
+        double beta_value;
+        double zoom;  // chart scales times this
+    };
+    const raster_case cases[] = {
+        {"Mathieu, undamped", 'm', 0.0, 1.0},
+        {"Mathieu, beta 0.1", 'm', 0.1, 1.0},
+        {"Mathieu, beta 0.02, zoomed in", 'm', 0.02, 1 / 0.81},
+        {"square wave, undamped", 'r', 0.0, 1.0},
+        {"square wave, beta 0.1, zoomed out", 'r', 0.1, 0.45},
+    };
+    for (const raster_case& c : cases) {
+        SCOPED_TRACE(c.name);
+        system_kind = c.kind;
+        beta = c.beta_value;
+        chart_scale_delta = 0.09 * c.zoom;
+        chart_scale_epsilon = 0.1 * c.zoom;
+        ASSERT_TRUE(refresh_unstable_shading());
+        const shading_raster& r = unstable_shading;
+        int wrong = 0;
+        for (int row = r.row_begin; row < r.row_end; ++row)
+            for (int column = r.column_begin; column < r.column_end; ++column) {
+                const double d = pixel_centre(column) / chart_scale_delta;
+                const double e = pixel_centre(row) / chart_scale_epsilon;
+                const bool stable = floquet_is_stable(floquet_monodromy(system_kind, beta, d, e));
+                wrong += (r.unstable[row][column] == 0) != stable;
+            }
+        EXPECT_EQ(wrong, 0);
     }
 }
 
