@@ -9,6 +9,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "stability/floquet.h"
+#include "stability/hill_banded.h"
 #include "stability/hill_determinants.h"
 #include "stability/rectangular_wave.h"
 
@@ -34,8 +36,35 @@ TEST(BoundaryScan, SelectorMapsEveryKindAndRejectsOthers) {
               rectangular_wave_characteristic('A', 0.2, 0.3, 0.7));
     EXPECT_EQ(characteristic_value('B', 0.2, 0.3, 0.7),
               rectangular_wave_characteristic('B', 0.2, 0.3, 0.7));
-    for (char other : {'0', '7', 'a', 'b', 'C', 'm', '\0'})
-        EXPECT_TRUE(std::isnan(characteristic_value(other, 0.1, 1.0, 1.0)));
+}
+
+// Every function of the stability floor that takes a kind gives NaN for a kind it does not know
+// (for the monodromy matrix, every entry; the verdict is then unstable).
+double monodromy_entries(char system, double beta, double delta, double eps) {
+    const transfer_matrix m = floquet_monodromy(system, beta, delta, eps);
+    EXPECT_FALSE(floquet_is_stable(m));
+    return m.a[0][0] + m.a[0][1] + m.a[1][0] + m.a[1][1];
+}
+
+TEST(StabilityKinds, UnknownKindsGiveNaN) {
+    struct kind_case {
+        const char* name;
+        double (*value)(char, double, double, double);
+        const char* others;  // the unknown kinds tried (besides NUL)
+    };
+    const kind_case cases[] = {
+        {"selector", characteristic_value, "07abCm"},
+        {"banded Hill evaluation", hill_banded, "07ABa"},
+        {"Floquet monodromy", monodromy_entries, "x15AB"},
+    };
+    for (const kind_case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const char* k = c.others;; ++k) {
+            SCOPED_TRACE(static_cast<int>(*k));
+            EXPECT_TRUE(std::isnan(c.value(*k, 0.1, 1.0, 1.0)));
+            if (*k == '\0') break;
+        }
+    }
 }
 
 // Evaluations of the counting characteristic functions below.

@@ -243,10 +243,4 @@ TEST(Floquet, MultipliersVerdictAndBoundaryFunctionsOfKnownMatrices) {
     EXPECT_FALSE(floquet_is_stable({{{NAN, 0.0}, {0.0, 1.0}}}));
 }
 
-TEST(Floquet, UnknownSystemGivesNaN) {
-    transfer_matrix m = floquet_monodromy('x', 0.0, 1.0, 1.0);
-    EXPECT_TRUE(std::isnan(m.a[0][0]));
-    EXPECT_FALSE(floquet_is_stable(m));
-}
-
 }  // namespace
