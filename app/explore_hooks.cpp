@@ -19,7 +19,16 @@ const char* const explore_help_lines[] = {
     "\n'p'キー：位相平面(y,v)表示切替",
     "\n'w'キー：画面をPNG画像に保存",
     "\n左クリック：安定限界図の上でδ,εを選択（図の表示中）",
+    "\n'a'キー：安定限界図を表示したまま's'で振動描画継続、もう一度'a'で消去",
+    "\n'z', 'Z'キー：赤い点を中心に安定限界図を縮小・拡大",
+    "\n矢印キー：δ,εを1画素移動（Shiftと共に10画素）　Ctrl+矢印キー：図の移動",
 };
+
+const char* const equation_key_refused_line =
+    "\nm（Mathieu式）か r（矩形波励振）のキーを押してください";
+
+// Ctrl with an arrow moves the view by a tenth of the window.
+constexpr double pan_step = 0.1;
 
 void before_frame() {
     note_shown_frame_line_width();
@@ -38,7 +47,23 @@ bool instead_of_mass() {
 }
 
 void over_picture() {
-    if (chart_shown()) draw_multiplier_readout();
+    if (chart_shown()) {
+        draw_multiplier_readout();
+        draw_chart_labels();
+    }
+    draw_status_line();
+}
+
+bool arrow(arrow_key key, bool shift, bool control) {
+    const int right = key == arrow_key::right ? 1 : key == arrow_key::left ? -1 : 0;
+    const int up = key == arrow_key::up ? 1 : key == arrow_key::down ? -1 : 0;
+    if (control) {
+        pan_chart(-right * pan_step, -up * pan_step);
+    } else {
+        const int pixels = shift ? 10 : 1;
+        steer_point(right * pixels, up * pixels);
+    }
+    return true;
 }
 
 // The picture on show, drawn again off screen without advancing the motion, into a file.
@@ -69,6 +94,8 @@ void install_explore_hooks() {
     hooks.over_picture = over_picture;
     hooks.key = key;
     hooks.click = pick_on_chart;
+    hooks.arrow = arrow;
+    hooks.equation_key_refused_line = equation_key_refused_line;
     hooks.help_lines = explore_help_lines;
     hooks.help_line_count = sizeof explore_help_lines / sizeof explore_help_lines[0];
 }

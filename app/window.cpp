@@ -23,6 +23,22 @@ void mouse(int button, int state, int x, int y) {
     if (hooks.click(x, y, glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT))) display();
 }
 
+// An arrow key goes to the seam's arrow hook with the modifiers held.
+void special(int key, int, int) {
+    arrow_key arrow;
+    switch (key) {
+        case GLUT_KEY_LEFT: arrow = arrow_key::left; break;
+        case GLUT_KEY_RIGHT: arrow = arrow_key::right; break;
+        case GLUT_KEY_UP: arrow = arrow_key::up; break;
+        case GLUT_KEY_DOWN: arrow = arrow_key::down; break;
+        default: return;
+    }
+    const int modifiers = glutGetModifiers();
+    if (hooks.arrow(arrow, (modifiers & GLUT_ACTIVE_SHIFT) != 0,
+                    (modifiers & GLUT_ACTIVE_CTRL) != 0))
+        display();
+}
+
 }  // namespace
 
 void create_window(int* argc, char** argv) {
@@ -36,6 +52,7 @@ void create_window(int* argc, char** argv) {
     glutReshapeFunc(reshape);
     glutKeyboardFunc(keyboard);
     if (hooks.click != nullptr) glutMouseFunc(mouse);
+    if (hooks.arrow != nullptr) glutSpecialFunc(special);
     set_clear_colour();
 }
 

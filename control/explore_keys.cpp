@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "control/key_commands.h"
 #include "data/picture_file.h"
 #include "state/explore_state.h"
 #include "state/program_state.h"
@@ -40,12 +41,55 @@ std::FILE* create_picture_file(char* path) {
 
 }  // namespace
 
+void zoom_chart(double factor, const point& fixed) {
+    chart_scale_delta = chart_scale_delta * factor;
+    chart_scale_epsilon = chart_scale_epsilon * factor;
+    chart_origin = {fixed.x - factor * (fixed.x - chart_origin.x),
+                    fixed.y - factor * (fixed.y - chart_origin.y)};
+}
+
+void pan_chart(double right, double up) {
+    chart_origin = {chart_origin.x + right, chart_origin.y + up};
+}
+
+point chosen_point_on_chart() {
+    return {chart_scale_delta * delta + chart_origin.x,
+            chart_scale_epsilon * epsilon + chart_origin.y};
+}
+
+void steer_point(int right, int up) {
+    delta = delta + right * chart_pixel_width / chart_scale_delta;
+    epsilon = epsilon + up * chart_pixel_width / chart_scale_epsilon;
+    restart_motion();
+    std::printf(picked_line, delta, epsilon);
+    std::fflush(stdout);
+}
+
 explore_key_outcome apply_explore_key(unsigned char key) {
     switch (key) {
         case 'p':  // phase plane in place of the mass, or the mass back
             phase_plane_shown = !phase_plane_shown;
             return explore_key_outcome::draw;
         case 'w': return explore_key_outcome::picture;  // the picture on show into a file
+        case 'a':                                       // the chart over the motion until 'a' again
+            chart_pinned = !chart_pinned;
+            command_key = chart_pinned ? 'a' : 's';
+            return explore_key_outcome::draw;
+        case 'z':  // smaller or larger chart about the red point, which stays where it is
+        case 'Z':
+            zoom_chart(key == 'z' ? zoom_factor : 1.0 / zoom_factor, chosen_point_on_chart());
+            chart_pinned = true;
+            command_key = 'a';
+            return explore_key_outcome::draw;
+        case 's':  // the motion and its scales, with the chart kept while it is pinned
+        case 't':
+        case 'T':
+        case 'y':
+        case 'Y':
+            if (!chart_pinned) return explore_key_outcome::passed;
+            apply_key(key);
+            command_key = 'a';
+            return explore_key_outcome::draw;
         default: return explore_key_outcome::passed;
     }
 }

@@ -3,6 +3,8 @@
 // the chart; and the picture file that the key 'w' writes.
 #pragma once
 
+#include "state/program_state.h"
+
 // What the caller does after apply_explore_key.
 enum class explore_key_outcome {
     passed,   // not an explorer key: hand it to the program's key table
@@ -10,9 +12,29 @@ enum class explore_key_outcome {
     picture,  // render the picture on show and hand it to save_picture; draw nothing
 };
 
-// 'p' toggles phase_plane_shown (-> draw); 'w' asks for the picture (-> picture). Both leave
-// command_key alone, so a chart on show stays. Any other key changes nothing (-> passed).
+// One design pixel of the 800-pixel window in window units: the step of the arrow keys.
+constexpr double chart_pixel_width = 2.0 / 800;
+
+// 'p' toggles phase_plane_shown (-> draw); 'w' asks for the picture (-> picture); both leave
+// command_key alone, so a chart on show stays. 'a' pins the chart over the motion or takes it
+// away; 'z' and 'Z' zoom it about the red point and pin it; while it is pinned, 's', 't', 'T',
+// 'y' and 'Y' do what the key table does and keep it shown (-> draw). Any other key, and those
+// five while the chart is not pinned, change nothing (-> passed).
 explore_key_outcome apply_explore_key(unsigned char key);
+
+// Both chart scales times factor, chart_origin moved so that the window point fixed shows the same
+// (delta, epsilon) as before.
+void zoom_chart(double factor, const point& fixed);
+
+// chart_origin moved by (right, up) window units: the chart's view slides, the scales stay.
+void pan_chart(double right, double up);
+
+// Window place of the chosen (delta, epsilon) on the chart.
+point chosen_point_on_chart();
+
+// Moves (delta, epsilon) by right and up pixels of the chart on show (chart_pixel_width window
+// units each), restarts the motion from (y0, v0) at t = 0 and prints the pair as a click does.
+void steer_point(int right, int up);
 
 // A left click at pixel (x, y) of a window of width x height pixels (x from the left, y from the
 // top, as GLUT reports them). While the chart is shown, sets delta and epsilon to the chart

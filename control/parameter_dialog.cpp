@@ -74,6 +74,11 @@ void ask_numbers(const char* prompt, int count, double* fields[]) {
 void choose_equation() {
     for (const char* line : header_lines) say(line);
     system_kind = read_key();
+    while (hooks.equation_key_refused_line != nullptr && system_kind != 'm' && system_kind != 'r') {
+        say(hooks.equation_key_refused_line);
+        say(header_lines[sizeof header_lines / sizeof header_lines[0] - 1]);
+        system_kind = read_key();
+    }
     if (system_kind == 'm') say(mathieu_line);
     if (system_kind == 'r') say(square_wave_line);
 }

@@ -124,8 +124,9 @@ void draw_phase_plane() {
     draw_disc({centre_x + scale * y_now, centre_y + scale * v_now}, phase_point_radius, red);
     for (int i = 0; i < 4; ++i) glDisable(GL_CLIP_PLANE0 + i);
 
-    draw_text(static_cast<float>(phase_plane_left), -0.96f, GLUT_BITMAP_HELVETICA_18,
-              phase_plane_legend);
+    // Above the box: the foot of the window holds the status line.
+    draw_text(static_cast<float>(phase_plane_left), static_cast<float>(phase_plane_top + 0.015),
+              GLUT_BITMAP_HELVETICA_18, phase_plane_legend);
 }
 
 const char* format_multiplier_readout(double max_modulus, bool stable, char* text, int capacity) {
@@ -140,4 +141,77 @@ void draw_multiplier_readout() {
     char text[96];
     draw_text(-0.05f, -0.30f, GLUT_BITMAP_HELVETICA_18,
               format_multiplier_readout(r.max_modulus, r.stable, text, sizeof text));
+}
+
+namespace {
+
+// Text positions relative to a point they name: a label's lower left corner, in window units.
+constexpr double tick_gap = 0.06;  // least distance between two labels on one axis
+constexpr double label_room = 0.98;
+// Cells of the chart grid from its origin on each axis.
+constexpr int chart_grid_cells = 20;
+
+// Every first, second, fifth or tenth grid line, whichever is the first to give labels room.
+int label_stride(double scale) {
+    const int strides[] = {1, 2, 5, 10};
+    for (int stride : strides)
+        if (stride * scale >= tick_gap) return stride;
+    return 20;
+}
+
+bool in_window(double x) { return x > -label_room && x < label_room; }
+
+}  // namespace
+
+const char* format_status_line(char* text, int capacity) {
+    const char* equation = system_kind == 'm'   ? "Mathieu"
+                           : system_kind == 'r' ? "square wave"
+                                                : "no equation";
+    const int used = std::snprintf(text, capacity, "%s  beta=%.4g  delta=%.3f  eps=%.3f  t=%.2f",
+                                   equation, beta, delta, epsilon, t_now);
+    if (multiplier_readout_current() && used >= 0 && used < capacity) {
+        const multiplier_readout& r = chosen_point_readout;
+        std::snprintf(text + used, capacity - used, "  |mu|max=%.4g %s", r.max_modulus,
+                      r.stable ? "stable" : "unstable");
+    }
+    return text;
+}
+
+void draw_status_line() {
+    char text[160];
+    draw_text(-0.98f, -0.985f, GLUT_BITMAP_HELVETICA_18, format_status_line(text, sizeof text));
+}
+
+void draw_chart_labels() {
+    char text[32];
+    const int delta_stride = label_stride(chart_scale_delta);
+    for (int i = 0; i <= chart_grid_cells; i += delta_stride) {
+        const double x = chart_origin.x + i * chart_scale_delta;
+        if (!in_window(x) || !in_window(chart_origin.y - 0.05)) continue;
+        std::snprintf(text, sizeof text, "%d", i);
+        draw_text(static_cast<float>(x - 0.01), static_cast<float>(chart_origin.y - 0.05),
+                  GLUT_BITMAP_HELVETICA_18, text);
+    }
+    const int epsilon_stride = label_stride(chart_scale_epsilon);
+    for (int i = epsilon_stride; i <= chart_grid_cells; i += epsilon_stride) {
+        const double y = chart_origin.y + i * chart_scale_epsilon;
+        if (!in_window(y) || !in_window(chart_origin.x - 0.06)) continue;
+        std::snprintf(text, sizeof text, "%d", i);
+        draw_text(static_cast<float>(chart_origin.x - (i < 10 ? 0.035 : 0.06)),
+                  static_cast<float>(y - 0.012), GLUT_BITMAP_HELVETICA_18, text);
+    }
+    // Tongue n grows from delta = n^2/4; a label needs about 0.16 units across, and odd and even
+    // tongues take two rows, so the first tongues, closest together, are all named.
+    double last_label[2] = {-2.0, -2.0};
+    for (int n = 1; n <= 2 * chart_grid_cells; ++n) {
+        const double x = chart_origin.x + chart_scale_delta * n * n / 4.0;
+        double& last = last_label[n % 2];
+        if (!in_window(x) || x - last < 0.16) continue;
+        std::snprintf(text, sizeof text, "n=%d %s", n, n % 2 == 1 ? "4pi" : "2pi");
+        draw_text(static_cast<float>(x + 0.01),
+                  static_cast<float>(chart_origin.y + (n % 2 == 1 ? 0.02 : 0.07)),
+                  GLUT_BITMAP_HELVETICA_18, text);
+        last = x;
+    }
+    draw_text(-0.05f, -0.35f, GLUT_BITMAP_HELVETICA_18, "inside a tongue (shaded): unstable");
 }

@@ -20,7 +20,7 @@ constexpr double phase_plane_bottom = -0.90;
 constexpr double phase_plane_top = -0.40;
 constexpr double phase_plane_scale_factor = 0.5;
 
-// Legend of the phase plane, below its box.
+// Legend of the phase plane, above its box.
 extern const char* const phase_plane_legend;
 
 // The cached raster of unstable_shading over its rectangle, tinted where unstable and white
@@ -38,6 +38,18 @@ void draw_phase_plane();
 // under the chart legend, when chosen_point_readout belongs to the current system, beta, delta and
 // epsilon; nothing otherwise.
 void draw_multiplier_readout();
+
+// The status line at the foot of the window, in every picture: the equation, beta, delta,
+// epsilon, the time t and, once known, |mu|max with its verdict, for example
+// "Mathieu  beta=0.1  delta=1.000  eps=0.400  t=12.30  |mu|max=1.234 unstable".
+void draw_status_line();
+const char* format_status_line(char* text, int capacity);
+
+// Over the chart: the delta and epsilon values at every grid line that has room for them (every
+// first, second, fifth or tenth line, the fewest that keep labels 0.06 window units apart), the
+// number n and the period of each tongue at delta = n^2/4 that lies in the window (n odd: 4 pi,
+// the black curves; n even: 2 pi, the red ones), and a legend line on what a tongue holds.
+void draw_chart_labels();
 
 // Formats the readout line into text (capacity bytes); returns text.
 const char* format_multiplier_readout(double max_modulus, bool stable, char* text, int capacity);

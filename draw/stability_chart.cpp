@@ -12,7 +12,7 @@ constexpr double boundary_dot_radius = 0.003;
 constexpr double chosen_point_radius = 0.01;
 
 // The grid has 10 cells on each side of its centre, which lies 10 cells up and right of the
-// screen centre: cells of 1 x 1 covering delta and epsilon from 0 to 20.
+// chart's origin (the screen centre unless the explorer moves the view): cells of 1 x 1 covering delta and epsilon from 0 to 20.
 constexpr int chart_grid_half_lines = 10;
 
 void draw_chart_legend() {
@@ -44,8 +44,8 @@ void draw_stability_chart() {
         draw_table(boundary_b2, black);
     }
 
-    const point grid_centre = {screen_centre.x + chart_grid_half_lines * chart_scale_delta,
-                               screen_centre.y + chart_grid_half_lines * chart_scale_epsilon};
+    const point grid_centre = {chart_origin.x + chart_grid_half_lines * chart_scale_delta,
+                               chart_origin.y + chart_grid_half_lines * chart_scale_epsilon};
     draw_grid(grid_centre, 0.0, chart_grid_half_lines, chart_scale_delta, chart_scale_epsilon);
     draw_axes(chart_origin, 0.0);
 

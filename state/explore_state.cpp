@@ -3,6 +3,7 @@
 
 #include "state/program_state.h"
 
+bool chart_pinned = false;
 bool phase_plane_shown = false;
 shading_raster unstable_shading;
 shading_work shading_build;

@@ -14,6 +14,7 @@ constexpr int picture_folder_capacity = 4096;
 // Side of the exported picture in pixels, independent of the window's present size.
 constexpr int picture_pixels = 800;
 
+extern bool chart_pinned;       // 'a', 'z' or 'Z': the chart stays over the motion until 'a' again
 extern bool phase_plane_shown;  // key 'p': the (y, v) trajectory in place of the mass picture
 
 // Verdicts of the parameter pairs under the chart, one byte per design pixel: 1 where the largest

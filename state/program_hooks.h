@@ -4,6 +4,9 @@
 // the seam were not there.
 #pragma once
 
+// The arrow keys, as the window reports them.
+enum class arrow_key { left, right, up, down };
+
 struct program_hooks {
     // Called by the display callback before the frame is cleared and the motion advanced.
     void (*before_frame)();
@@ -20,6 +23,12 @@ struct program_hooks {
     // A left click at pixel (x, y) of a width x height window (x from the left, y from the top);
     // returns whether the next frame is to be drawn now.
     bool (*click)(int x, int y, int width, int height);
+    // An arrow key, with Shift or Ctrl held or not; returns whether the next frame is to be drawn
+    // now. Without it the window takes no arrow keys.
+    bool (*arrow)(arrow_key key, bool shift, bool control);
+    // Printed when question (1) gets a key other than 'm' or 'r', which is then asked again;
+    // without it the key is taken as it is.
+    const char* equation_key_refused_line;
     // Lines printed after the key help of every dialog pass, before the line of the end key.
     const char* const* help_lines;
     int help_line_count;

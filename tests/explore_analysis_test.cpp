@@ -77,6 +77,7 @@ protected:
         chart_scale_delta = 0.09;
         chart_scale_epsilon = 0.1;
         chart_origin = {0.0, 0.0};
+        chart_pinned = false;
         unstable_shading.valid = false;
         chosen_point_readout.valid = false;
     }
@@ -245,6 +246,48 @@ TEST_F(explore_analysis, a_click_after_zooming_keeps_the_scales_and_picks_under_
         EXPECT_NEAR(delta, 0.50125 / (0.09 * c.zoom), 1e-12);
         EXPECT_NEAR(epsilon, 0.74875 / (0.1 * c.zoom), 1e-12);
     }
+}
+
+// The explorer's view keys: z and Z keep the red point's window place and pin the chart, s keeps a
+// pinned chart, a takes it away; an arrow moves the point by one 800-pixel window pixel (Shift
+// ten); Ctrl+arrow slides the view. Expected places from the chart's linear map.
+TEST_F(explore_analysis, view_keys_zoom_about_the_point_pan_and_steer) {
+    delta = 1.3;
+    epsilon = 2.7;
+    const point before = chosen_point_on_chart();
+    ASSERT_EQ(apply_explore_key('Z'), explore_key_outcome::draw);
+    EXPECT_NEAR(chart_scale_delta, 0.09 / 0.9, 1e-15);
+    const point after = chosen_point_on_chart();
+    EXPECT_NEAR(after.x, before.x, 1e-15);
+    EXPECT_NEAR(after.y, before.y, 1e-15);
+    EXPECT_TRUE(chart_shown());
+    ASSERT_EQ(apply_explore_key('s'), explore_key_outcome::draw);
+    EXPECT_TRUE(chart_shown());
+    struct steer_case {
+        const char* name;
+        int right, up;
+        double window_dx, window_dy;
+    };
+    const steer_case steers[] = {
+        {"one pixel right", 1, 0, 2.0 / 800, 0.0},
+        {"ten pixels down", 0, -10, 0.0, -20.0 / 800},
+    };
+    for (const steer_case& c : steers) {
+        SCOPED_TRACE(c.name);
+        const point from = chosen_point_on_chart();
+        steer_point(c.right, c.up);
+        const point to = chosen_point_on_chart();
+        EXPECT_NEAR(to.x - from.x, c.window_dx, 1e-14);
+        EXPECT_NEAR(to.y - from.y, c.window_dy, 1e-14);
+        EXPECT_EQ(t_now, 0.0);
+    }
+    const point from = chosen_point_on_chart();
+    pan_chart(0.1, -0.2);
+    EXPECT_NEAR(chosen_point_on_chart().x - from.x, 0.1, 1e-15);
+    EXPECT_NEAR(chosen_point_on_chart().y - from.y, -0.2, 1e-15);
+    ASSERT_EQ(apply_explore_key('a'), explore_key_outcome::draw);
+    EXPECT_FALSE(chart_shown());
+    EXPECT_EQ(apply_explore_key('s'), explore_key_outcome::passed);
 }
 
 TEST_F(explore_analysis, readout_gives_the_chosen_points_largest_multiplier) {
