@@ -25,8 +25,10 @@ void choose_picture_folder() {
             return;
         }
         std::fprintf(stderr,
-                     "paravib-explore: PARAVIB_PICTURE_FOLDER is too long; pictures go "
-                     "to the current folder\n");
+                     "paravib-explore: PARAVIB_PICTURE_FOLDER is too long; no picture can "
+                     "be written\n");
+        picture_folder_usable = false;
+        return;
     }
     if (getcwd(picture_folder, sizeof picture_folder) == nullptr) picture_folder[0] = '\0';
 }

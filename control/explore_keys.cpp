@@ -7,7 +7,9 @@
 #include <cstring>
 
 #include "control/key_commands.h"
+#include "data/file_replace.h"
 #include "data/picture_file.h"
+#include "data/printable_path.h"
 #include "state/explore_state.h"
 #include "state/program_state.h"
 
@@ -19,25 +21,6 @@ const char* const not_saved_line = "\n画像を保存できません: %s (%s)";
 
 // Highest number tried for a free picture name before giving up.
 constexpr int last_picture_number = 9999;
-constexpr int picture_path_capacity = picture_folder_capacity + 32;
-
-// Opens the first picture name of the folder that does not exist yet, creating it exclusively so
-// that no file is ever replaced. path receives the name tried last; nullptr when none could be
-// created (errno says why).
-std::FILE* create_picture_file(char* path) {
-    const char* separator = picture_folder[0] != '\0' ? "/" : "";
-    for (int number = 1; number <= last_picture_number; ++number) {
-        const int length = std::snprintf(path, picture_path_capacity, "%s%sparavib-%03d.png",
-                                         picture_folder, separator, number);
-        if (length >= picture_path_capacity) {
-            errno = ENAMETOOLONG;
-            return nullptr;
-        }
-        std::FILE* file = std::fopen(path, "wbx");
-        if (file != nullptr || errno != EEXIST) return file;
-    }
-    return nullptr;
-}
 
 }  // namespace
 
@@ -107,27 +90,37 @@ bool pick_on_chart(int x, int y, int width, int height) {
     return true;
 }
 
+// The picture is written while it has no name of its own and named only once complete, so a
+// kill during the write leaves no truncated PNG under a picture's name, and no number is used up.
 bool save_picture(const unsigned char* rgb, int width, int height) {
-    char path[picture_path_capacity];
-    std::FILE* file = create_picture_file(path);
-    if (file == nullptr) {
-        std::printf(not_saved_line, path, std::strerror(errno));
+    char path[replacement_name_capacity] = "";
+    char stem[replacement_name_capacity];
+    const char* separator = picture_folder[0] != '\0' ? "/" : "";
+    file_replacement picture;
+    // The first name a picture would take stands in the message when none can be made.
+    const int stem_length =
+        std::snprintf(stem, sizeof stem, "%s%sparavib-", picture_folder, separator);
+    const bool fits =
+        picture_folder_usable && stem_length >= 0 &&
+        std::snprintf(path, sizeof path, "%s001.png", stem) < static_cast<int>(sizeof path) - 8;
+    errno = ENAMETOOLONG;
+    if (!fits || !begin_new_file(picture_folder, &picture)) {
+        std::printf(not_saved_line, fits ? printable_path(path).text : "PARAVIB_PICTURE_FOLDER",
+                    std::strerror(errno));
         std::fflush(stdout);
         return false;
     }
     errno = 0;
-    bool written = write_png_picture(file, rgb, width, height);
-    int error = errno;
-    if (std::fclose(file) != 0) {
-        written = false;
-        if (error == 0) error = errno;
-    }
-    if (written) {
-        std::printf(saved_line, path);
+    const bool written = write_png_picture(picture.file, rgb, width, height);
+    const int write_error = errno;
+    const bool named = finish_new_file(&picture, written, stem, ".png", last_picture_number, path);
+    const int error = written ? errno : write_error;
+    if (named) {
+        std::printf(saved_line, printable_path(path).text);
     } else {
-        std::remove(path);
-        std::printf(not_saved_line, path, std::strerror(error != 0 ? error : EIO));
+        std::printf(not_saved_line, printable_path(path[0] != '\0' ? path : picture_folder).text,
+                    std::strerror(error != 0 ? error : EIO));
     }
     std::fflush(stdout);
-    return written;
+    return named;
 }

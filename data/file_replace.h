@@ -1,5 +1,6 @@
 // Replacing a file so that its name holds either the old file or the whole new one, never a
 // part: the new text goes to a fresh file beside it, which takes the name once it is on disk.
+// New files that must never replace one (pictures) are made the same way under a free name.
 #pragma once
 
 #include <cstdio>
@@ -37,3 +38,19 @@ bool begin_replacement(const char* file_name, file_replacement* r);
 // of the new file is left, the target keeps what it held before, and errno tells why (it is kept
 // from the failed write when printed is false).
 replacement_result finish_replacement(file_replacement* r, bool printed);
+
+// Creates a fresh, empty file in folder ("" for the current folder) that is to get a name of its
+// own once complete (finish_new_file) and opens it as r->file. As with begin_replacement, it has
+// no name, or a short hidden one, while it is written, so a process killed meanwhile leaves no
+// part of a file under a final name. False, with nothing created and errno telling why, if that
+// is impossible.
+bool begin_new_file(const char* folder, file_replacement* r);
+
+// Flushes r->file to disk, closes it and names it stem, a three-digit number and suffix
+// (stem001.png, stem002.png, ...), with the lowest number up to last_number whose name does not
+// exist yet; a file is never replaced, also when another process takes a name meanwhile. named
+// receives the name given, or the last one tried (it is left alone when none was tried). printed
+// says whether everything was written; if not, or if a step fails, nothing of the new file is
+// left and errno tells why (EEXIST when every number is taken).
+bool finish_new_file(file_replacement* r, bool printed, const char* stem, const char* suffix,
+                     int last_number, char (&named)[replacement_name_capacity]);

@@ -163,3 +163,46 @@ replacement_result finish_replacement(file_replacement* r, bool printed) {
     r->file = nullptr;
     return closed ? replacement_done : replacement_write_failed;
 }
+
+bool begin_new_file(const char* folder, file_replacement* r) {
+    r->file = nullptr;
+    r->temporary_name[0] = '\0';
+    // The target stands for the folder only: what follows its last slash is never used.
+    const char* separator = folder[0] != '\0' ? "/" : "";
+    if (!format_path(r->target, "%s%s", folder, separator)) return false;
+    int fd = open_unnamed(r->target);
+    if (fd < 0) fd = open_named(r);
+    if (fd < 0) return false;
+    if ((r->file = fdopen(fd, "w")) == nullptr) {
+        const int reason = errno;
+        close(fd);
+        errno = reason;
+        discard(r);
+        return false;
+    }
+    return true;
+}
+
+// link and linkat refuse an existing name, so a name is taken only while it is free.
+bool finish_new_file(file_replacement* r, bool printed, const char* stem, const char* suffix,
+                     int last_number, char (&named)[replacement_name_capacity]) {
+    bool ok = printed && std::fflush(r->file) == 0 && !std::ferror(r->file) &&
+              fsync(fileno(r->file)) == 0;
+    char self[64];
+    std::snprintf(self, sizeof self, "/proc/self/fd/%d", fileno(r->file));
+    bool linked = false;
+    if (ok) errno = EEXIST;
+    for (int number = 1; ok && !linked && number <= last_number; ++number) {
+        if (!format_path(named, "%s%03d%s", stem, number, suffix)) break;
+        linked = r->temporary_name[0] == '\0'
+                     ? linkat(AT_FDCWD, self, AT_FDCWD, named, AT_SYMLINK_FOLLOW) == 0
+                     : link(r->temporary_name, named) == 0;
+        if (!linked && errno != EEXIST) break;
+    }
+    if (!linked) {
+        discard(r);
+        return false;
+    }
+    discard(r);  // the hidden name, if any; the file stays under named
+    return true;
+}

@@ -117,3 +117,59 @@ replacement_result finish_replacement(file_replacement* r, bool printed) {
     r->temporary_name[0] = '\0';
     return replacement_done;
 }
+
+bool begin_new_file(const char* folder, file_replacement* r) {
+    r->file = nullptr;
+    r->temporary_name[0] = '\0';
+    // The target stands for the folder only: what follows its last separator is never used.
+    const char* separator = folder[0] != '\0' ? "\\" : "";
+    const int length =
+        std::snprintf(r->target, replacement_name_capacity, "%s%s", folder, separator);
+    if (length < 0 || length >= replacement_name_capacity) {
+        errno = ENAMETOOLONG;
+        return false;
+    }
+    for (int attempt = 0; attempt < temporary_name_attempts; ++attempt) {
+        if (!temporary_name(r->target, attempt, r->temporary_name)) break;
+        const int fd = _open(r->temporary_name, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
+                             _S_IREAD | _S_IWRITE);
+        if (fd >= 0) {
+            if ((r->file = _fdopen(fd, "wb")) != nullptr) return true;
+            _close(fd);
+            break;
+        }
+        if (errno != EEXIST) break;
+    }
+    discard(r);
+    return false;
+}
+
+// MoveFileEx without MOVEFILE_REPLACE_EXISTING refuses an existing name.
+bool finish_new_file(file_replacement* r, bool printed, const char* stem, const char* suffix,
+                     int last_number, char (&named)[replacement_name_capacity]) {
+    bool ok = printed && std::fflush(r->file) == 0 && !std::ferror(r->file) &&
+              _commit(_fileno(r->file)) == 0;
+    if (ok) {
+        ok = std::fclose(r->file) == 0;
+        r->file = nullptr;
+    }
+    bool moved = false;
+    if (ok) errno = EEXIST;
+    for (int number = 1; ok && !moved && number <= last_number; ++number) {
+        const int length =
+            std::snprintf(named, replacement_name_capacity, "%s%03d%s", stem, number, suffix);
+        if (length < 0 || length >= replacement_name_capacity) {
+            errno = ENAMETOOLONG;
+            break;
+        }
+        moved = MoveFileExA(r->temporary_name, named, MOVEFILE_WRITE_THROUGH) != 0;
+        const DWORD error = GetLastError();
+        if (!moved && error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) {
+            errno = errno_of_last_error();
+            break;
+        }
+    }
+    if (moved) r->temporary_name[0] = '\0';
+    discard(r);
+    return moved;
+}

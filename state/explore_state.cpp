@@ -10,6 +10,7 @@ shading_work shading_build;
 shading_texture_copy shading_texture;
 multiplier_readout chosen_point_readout;
 char picture_folder[picture_folder_capacity];
+bool picture_folder_usable = true;
 unsigned char exported_picture[picture_pixels * picture_pixels * 3];
 float shown_frame_line_width = 1.0f;
 

@@ -75,6 +75,9 @@ bool multiplier_readout_current();
 
 // Folder that the key 'w' writes pictures into; empty means the current folder.
 extern char picture_folder[picture_folder_capacity];
+// False when PARAVIB_PICTURE_FOLDER named a folder too long to keep: 'w' then says so and writes
+// nothing, rather than writing beside the boundary files.
+extern bool picture_folder_usable;
 
 // The picture of picture_pixels x picture_pixels RGB pixels (top row first) handed from the
 // off-screen renderer to the file writer, and the line width the picture on show started with

@@ -16,6 +16,7 @@ paravib_test(boundary_file_loader_test boundary_file_loader_test.cpp LABELS data
 target_compile_definitions(boundary_file_loader_test PRIVATE
   DIALOG_TEXTS="${CMAKE_CURRENT_SOURCE_DIR}/data/dialog_texts.txt")
 paravib_test(file_replace_test file_replace_test.cpp LABELS data)
+paravib_test(printable_path_test printable_path_test.cpp LABELS data)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 add_test(NAME boundary_generator_test
   COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/boundary_generator_test.py

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <set>
 #include <string>
 
 #include "boundary_file_test_support.h"
@@ -126,6 +127,36 @@ TEST_F(file_replace, a_killed_write_leaves_nothing_behind) {
     ASSERT_TRUE(WIFSIGNALED(status));
     EXPECT_EQ(read_text(folder.file("table")), "old\n");
     EXPECT_EQ(listing(), "table ");
+}
+
+// New files under a free numbered name (the explorer's pictures): an existing name is skipped and
+// kept, a failed write leaves nothing, and until the file is complete no numbered name exists.
+TEST_F(file_replace, a_new_file_takes_a_free_name_only_when_complete) {
+    write_text(folder.file("picture-001.png"), "old\n");
+    const std::string stem = folder.file("picture-");
+    char named[replacement_name_capacity] = "";
+    file_replacement r;
+    ASSERT_TRUE(begin_new_file(folder.path.c_str(), &r));
+    std::fputs("new", r.file);
+    std::fflush(r.file);
+    const std::string before = listing();
+    EXPECT_EQ(before.find("picture-002"), std::string::npos) << before;
+    ASSERT_TRUE(finish_new_file(&r, true, stem.c_str(), ".png", 9999, named));
+    EXPECT_EQ(std::string(named), stem + "002.png");
+    EXPECT_EQ(read_text(folder.file("picture-001.png")), "old\n");
+    EXPECT_EQ(read_text(folder.file("picture-002.png")), "new");
+
+    ASSERT_TRUE(begin_new_file(folder.path.c_str(), &r));
+    errno = ENOSPC;
+    EXPECT_FALSE(finish_new_file(&r, false, stem.c_str(), ".png", 9999, named));
+    EXPECT_EQ(errno, ENOSPC);
+    ASSERT_TRUE(begin_new_file(folder.path.c_str(), &r));
+    EXPECT_FALSE(finish_new_file(&r, true, stem.c_str(), ".png", 2, named));
+    EXPECT_EQ(errno, EEXIST);
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path))
+        names.insert(entry.path().filename().string());
+    EXPECT_EQ(names, (std::set<std::string>{"picture-001.png", "picture-002.png"}));
 }
 
 TEST(file_replace_targets, only_missing_and_regular_files_are_replaceable) {

@@ -15,6 +15,7 @@
 
 #include "data/boundary_files.h"
 #include "data/file_replace.h"
+#include "data/printable_path.h"
 #include "tools/boundary_verify.h"
 
 namespace {
@@ -56,7 +57,7 @@ const char* const usage_text =
     "unreadable, 2 wrong arguments.\n";
 
 int usage_error(const char* message, const char* detail) {
-    std::fprintf(stderr, "paravib-boundaries: %s%s\n", message, detail);
+    std::fprintf(stderr, "paravib-boundaries: %s%s\n", message, printable_path(detail).text);
     std::fprintf(stderr, "Try 'paravib-boundaries --help'.\n");
     return exit_usage_error;
 }
@@ -99,19 +100,19 @@ int write_one(const char* path, char kind, double beta) {
         case boundary_target_not_regular:
             return usage_error("not a regular file, left as it is: ", path);
         case boundary_create_failed:
-            std::fprintf(stderr, "paravib-boundaries: cannot create %s: %s\n", path,
-                         std::strerror(errno));
+            std::fprintf(stderr, "paravib-boundaries: cannot create %s: %s\n",
+                         printable_path(path).text, std::strerror(errno));
             return exit_write_error;
         case boundary_write_failed:
             std::fprintf(stderr,
                          "paravib-boundaries: writing %s failed: %s; the file was not written\n",
-                         path, std::strerror(errno));
+                         printable_path(path).text, std::strerror(errno));
             return exit_write_error;
         case boundary_table_invalid:
             std::fprintf(stderr,
                          "paravib-boundaries: the scan for %s gave a value that is not finite; "
                          "the file was not written\n",
-                         path);
+                         printable_path(path).text);
             return exit_write_error;
     }
     return exit_write_error;
@@ -125,7 +126,7 @@ int write_folder(const char* folder) {
         if (length < 0 || length >= path_capacity) return usage_error("path too long: ", folder);
         const int status = write_one(path, file.kind, file.beta);
         if (status != 0) return status;
-        std::printf("%s: kind %c, beta %.2f\n", path, file.kind, file.beta);
+        std::printf("%s: kind %c, beta %.2f\n", printable_path(path).text, file.kind, file.beta);
         std::fflush(stdout);
     }
     return 0;
@@ -137,7 +138,7 @@ int write_single(const char* path, char kind, double beta) {
     folder_of(path, folder);
     if (!folder_is_writable(folder, path)) return exit_usage_error;
     const int status = write_one(path, kind, beta);
-    if (status == 0) std::printf("%s: kind %c, beta %g\n", path, kind, beta);
+    if (status == 0) std::printf("%s: kind %c, beta %g\n", printable_path(path).text, kind, beta);
     return status;
 }
 

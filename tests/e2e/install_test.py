@@ -140,8 +140,8 @@ def check_launcher(launcher, elsewhere):
 
 def check_picture_folder(launcher, work, elsewhere):
     """The explorer's launcher hands the folder it was started from on to the program (which
-    writes its pictures there) and starts it in the boundary folder: shown with a stand-in for the
-    program that prints both."""
+    writes its pictures there), a relative PARAVIB_PICTURE_FOLDER taken from that folder too, and
+    starts it in the boundary folder: shown with a stand-in for the program that prints both."""
     stub = os.path.join(work, "stub")
     os.makedirs(os.path.join(stub, "bin"))
     os.makedirs(os.path.join(stub, "share", "paravib", "boundaries"))
@@ -151,12 +151,16 @@ def check_picture_folder(launcher, work, elsewhere):
         f.write('#!/bin/sh\necho "$PARAVIB_PICTURE_FOLDER"\npwd -P\n')
     os.chmod(program, 0o755)
     env = {k: v for k, v in os.environ.items() if k != "PARAVIB_PICTURE_FOLDER"}
-    done = subprocess.run([os.path.join(stub, "bin", "paravib-explore-run")], cwd=elsewhere,
-                          env=dict(env, PWD=elsewhere), capture_output=True, timeout=60)
-    lines = done.stdout.decode().splitlines()
-    check(lines == [elsewhere, os.path.realpath(os.path.join(stub, "share", "paravib",
-                                                               "boundaries"))],
-          "explorer launcher: picture folder and working folder %r" % lines)
+    boundaries = os.path.realpath(os.path.join(stub, "share", "paravib", "boundaries"))
+    for named, expected in ((None, elsewhere), (".", elsewhere + "/."),
+                            ("pictures", elsewhere + "/pictures"), ("/tmp/x", "/tmp/x")):
+        given = env if named is None else dict(env, PARAVIB_PICTURE_FOLDER=named)
+        done = subprocess.run([os.path.join(stub, "bin", "paravib-explore-run")], cwd=elsewhere,
+                              env=dict(given, PWD=elsewhere), capture_output=True, timeout=60)
+        lines = done.stdout.decode().splitlines()
+        check(lines == [expected, boundaries],
+              "explorer launcher, PARAVIB_PICTURE_FOLDER=%r: picture folder and working folder %r"
+              % (named, lines))
 
 
 def install(build, cmake, work):
