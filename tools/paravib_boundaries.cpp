@@ -15,6 +15,7 @@
 
 #include "data/boundary_files.h"
 #include "data/file_replace.h"
+#include "stability/boundary_scan_jobs.h"
 #include "tools/boundary_verify.h"
 
 namespace {
@@ -91,10 +92,9 @@ bool folder_is_writable(const char* folder, const char* shown_as) {
     return true;
 }
 
-// Scans and writes one file; reports a failure and returns the exit status.
-int write_one(const char* path, char kind, double beta) {
-    if (!is_replaceable(path)) return usage_error("not a regular file, left as it is: ", path);
-    switch (generate_boundary_file(path, kind, beta, epsilon_intervals)) {
+// Reports a failed write of path and returns the exit status (0 for a file written).
+int write_status(const char* path, boundary_write_result result) {
+    switch (result) {
         case boundary_written: return 0;
         case boundary_target_not_regular:
             return usage_error("not a regular file, left as it is: ", path);
@@ -117,18 +117,49 @@ int write_one(const char* path, char kind, double beta) {
     return exit_write_error;
 }
 
+// Scans and writes one file; reports a failure and returns the exit status.
+int write_one(const char* path, char kind, double beta) {
+    if (!is_replaceable(path)) return usage_error("not a regular file, left as it is: ", path);
+    return write_status(path, generate_boundary_file(path, kind, beta, epsilon_intervals));
+}
+
+// The 22 tables of a folder, scanned on all hardware threads and written in the order of the
+// list as each is complete, so the files and the lines are those of scanning them in turn.
+boundary_table folder_tables[boundary_file_count];
+char folder_paths[boundary_file_count][path_capacity];
+
+int folder_status = 0;
+
+bool write_scanned(int index, void*) {
+    const char* path = folder_paths[index];
+    const boundary_file_entry& file = boundary_file_list[index];
+    const boundary_table& table = folder_tables[index];
+    if (!is_replaceable(path)) {
+        folder_status = usage_error("not a regular file, left as it is: ", path);
+    } else {
+        folder_status = write_status(path, write_boundary_file(path, file.beta, epsilon_intervals,
+                                                               table.counts, table.points));
+    }
+    if (folder_status != 0) return false;
+    std::printf("%s: kind %c, beta %.2f\n", path, file.kind, file.beta);
+    std::fflush(stdout);
+    return true;
+}
+
 int write_folder(const char* folder) {
     if (!folder_is_writable(folder, folder)) return exit_usage_error;
-    for (const boundary_file_entry& file : boundary_file_list) {
-        char path[path_capacity];
-        const int length = std::snprintf(path, path_capacity, "%s/%s", folder, file.name);
+    boundary_scan_job jobs[boundary_file_count];
+    for (int i = 0; i < boundary_file_count; ++i) {
+        const boundary_file_entry& file = boundary_file_list[i];
+        const int length =
+            std::snprintf(folder_paths[i], path_capacity, "%s/%s", folder, file.name);
         if (length < 0 || length >= path_capacity) return usage_error("path too long: ", folder);
-        const int status = write_one(path, file.kind, file.beta);
-        if (status != 0) return status;
-        std::printf("%s: kind %c, beta %.2f\n", path, file.kind, file.beta);
-        std::fflush(stdout);
+        jobs[i] = {file.kind, file.beta, &folder_tables[i], epsilon_intervals};
     }
-    return 0;
+    folder_status = 0;
+    boundary_scan_jobs(jobs, boundary_file_count, boundary_scan_thread_count(), write_scanned,
+                       nullptr);
+    return folder_status;
 }
 
 int write_single(const char* path, char kind, double beta) {
