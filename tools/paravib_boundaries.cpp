@@ -43,7 +43,8 @@ const char* const usage_text =
     "                   5 6 damped Mathieu B1 B2, A B square wave of period T and 2T\n"
     "  --beta B         damping beta of that table, a finite number below 1e119 in size\n"
     "  FILE             where that table is written: a new file or a regular file, which keeps\n"
-    "                   its permissions (a symbolic link is followed and stays a link)\n"
+    "                   its permissions, and its owner where allowed (a symbolic link is\n"
+    "                   followed and stays a link)\n"
     "  --verify PATH... check boundary files, or the 22 in each folder PATH, against Floquet\n"
     "                   analysis: each stored root must lie within 1.5e-6 of a true boundary;\n"
     "                   boundaries a fine grid finds without a stored root are listed as missed.\n"
@@ -117,10 +118,40 @@ int write_status(const char* path, boundary_write_result result) {
     return exit_write_error;
 }
 
+// A replaced file keeps its owner and group where this process may set them (as root); where it
+// may not, the file now belongs to this process's user, which is said on standard error.
+struct file_owner {
+    bool existed;
+    uid_t user;
+    gid_t group;
+};
+
+file_owner owner_of(const char* path) {
+    struct stat status;
+    if (stat(path, &status) != 0) return {false, 0, 0};
+    return {true, status.st_uid, status.st_gid};
+}
+
+void report_owner_change(const char* path, const file_owner& before) {
+    const file_owner after = owner_of(path);
+    if (!before.existed || !after.existed ||
+        (after.user == before.user && after.group == before.group))
+        return;
+    std::fprintf(stderr,
+                 "paravib-boundaries: %s: owner and group %ld:%ld could not be kept; "
+                 "the file now belongs to %ld:%ld\n",
+                 path, static_cast<long>(before.user), static_cast<long>(before.group),
+                 static_cast<long>(after.user), static_cast<long>(after.group));
+}
+
 // Scans and writes one file; reports a failure and returns the exit status.
 int write_one(const char* path, char kind, double beta) {
     if (!is_replaceable(path)) return usage_error("not a regular file, left as it is: ", path);
-    return write_status(path, generate_boundary_file(path, kind, beta, epsilon_intervals));
+    const file_owner before = owner_of(path);
+    const int status =
+        write_status(path, generate_boundary_file(path, kind, beta, epsilon_intervals));
+    if (status == 0) report_owner_change(path, before);
+    return status;
 }
 
 // The 22 tables of a folder, scanned on all hardware threads and written in the order of the
@@ -136,11 +167,13 @@ bool write_scanned(int index, void*) {
     const boundary_table& table = folder_tables[index];
     if (!is_replaceable(path)) {
         folder_status = usage_error("not a regular file, left as it is: ", path);
-    } else {
-        folder_status = write_status(path, write_boundary_file(path, file.beta, epsilon_intervals,
-                                                               table.counts, table.points));
+        return false;
     }
+    const file_owner before = owner_of(path);
+    folder_status = write_status(
+        path, write_boundary_file(path, file.beta, epsilon_intervals, table.counts, table.points));
     if (folder_status != 0) return false;
+    report_owner_change(path, before);
     std::printf("%s: kind %c, beta %.2f\n", path, file.kind, file.beta);
     std::fflush(stdout);
     return true;
