@@ -32,6 +32,7 @@ constexpr const char* known_kinds = "123456AB";
 const char* const usage_text =
     "Usage: paravib-boundaries DIR\n"
     "       paravib-boundaries --kind K --beta B FILE\n"
+    "       paravib-boundaries --csv --kind K --beta B FILE\n"
     "       paravib-boundaries --verify [--kind K --beta B] PATH...\n"
     "\n"
     "Scans the stability boundaries of y'' + 2 beta y' + K(t) y = 0 in the (delta, epsilon) plane\n"
@@ -45,6 +46,8 @@ const char* const usage_text =
     "  FILE             where that table is written: a new file or a regular file, which keeps\n"
     "                   its permissions, and its owner where allowed (a symbolic link is\n"
     "                   followed and stays a link)\n"
+    "  --csv            write that table as CSV instead: the line epsilon,delta, then one line\n"
+    "                   per root (epsilon and delta to six decimals), column by column\n"
     "  --verify PATH... check boundary files, or the 22 in each folder PATH, against Floquet\n"
     "                   analysis: each stored root must lie within 1.5e-6 of a true boundary;\n"
     "                   boundaries a fine grid finds without a stored root are listed as missed.\n"
@@ -144,12 +147,22 @@ void report_owner_change(const char* path, const file_owner& before) {
                  static_cast<long>(after.user), static_cast<long>(after.group));
 }
 
-// Scans and writes one file; reports a failure and returns the exit status.
-int write_one(const char* path, char kind, double beta) {
+// The table of --csv, static: too large for the stack.
+boundary_table csv_table;
+
+// Scans and writes one file, as a boundary file or as CSV; reports a failure and returns the exit
+// status.
+int write_one(const char* path, char kind, double beta, bool csv) {
     if (!is_replaceable(path)) return usage_error("not a regular file, left as it is: ", path);
     const file_owner before = owner_of(path);
-    const int status =
-        write_status(path, generate_boundary_file(path, kind, beta, epsilon_intervals));
+    boundary_write_result result;
+    if (csv) {
+        boundary_scan(kind, beta, csv_table.counts, csv_table.points, epsilon_intervals);
+        result = write_boundary_csv(path, epsilon_intervals, csv_table.counts, csv_table.points);
+    } else {
+        result = generate_boundary_file(path, kind, beta, epsilon_intervals);
+    }
+    const int status = write_status(path, result);
     if (status == 0) report_owner_change(path, before);
     return status;
 }
@@ -195,12 +208,12 @@ int write_folder(const char* folder) {
     return folder_status;
 }
 
-int write_single(const char* path, char kind, double beta) {
+int write_single(const char* path, char kind, double beta, bool csv) {
     if (is_folder(path)) return usage_error("is a folder, not a file: ", path);
     char folder[path_capacity];
     folder_of(path, folder);
     if (!folder_is_writable(folder, path)) return exit_usage_error;
-    const int status = write_one(path, kind, beta);
+    const int status = write_one(path, kind, beta, csv);
     if (status == 0) std::printf("%s: kind %c, beta %g\n", path, kind, beta);
     return status;
 }
@@ -286,6 +299,7 @@ int main(int argc, char** argv) {
     const char* kind_text = nullptr;
     const char* beta_text = nullptr;
     bool verifying = false;
+    bool csv = false;
     bool options_ended = false;
     // Operands are gathered at the front of argv (from index 1), in order.
     int operand_count = 0;
@@ -301,6 +315,8 @@ int main(int argc, char** argv) {
             (arg[2] == 'k' ? kind_text : beta_text) = argv[++a];
         } else if (!options_ended && std::strcmp(arg, "--verify") == 0) {
             verifying = true;
+        } else if (!options_ended && std::strcmp(arg, "--csv") == 0) {
+            csv = true;
         } else if (!options_ended && std::strcmp(arg, "--") == 0) {
             options_ended = true;
         } else if (!options_ended && arg[0] == '-' && arg[1] != '\0') {
@@ -309,11 +325,13 @@ int main(int argc, char** argv) {
             argv[1 + operand_count++] = argv[a];
         }
     }
+    if (verifying && csv) return usage_error("--csv and --verify do not go together", "");
     if (verifying) return verify(argv + 1, operand_count, kind_text, beta_text);
     if (operand_count > 1) return usage_error("more than one folder or file given: ", argv[2]);
     const char* operand = operand_count == 1 ? argv[1] : nullptr;
 
     if (kind_text == nullptr && beta_text == nullptr) {
+        if (csv) return usage_error("--csv writes one table: give --kind K --beta B FILE", "");
         if (operand == nullptr)
             return usage_error("missing folder (or --kind K --beta B FILE)", "");
         return write_folder(operand);
@@ -326,5 +344,5 @@ int main(int argc, char** argv) {
     if (!boundary_beta_is_writable(beta))
         return usage_error("beta is too large for a boundary file: ", beta_text);
     if (operand == nullptr) return usage_error("missing output file", "");
-    return write_single(operand, kind, beta);
+    return write_single(operand, kind, beta, csv);
 }
