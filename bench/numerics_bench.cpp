@@ -1,9 +1,10 @@
 // Benchmarks of the stability numerics: one evaluation of each characteristic function and of a
 // Floquet monodromy matrix, and the two scans a user waits for after typing a beta that has no
-// stored boundary files.
+// stored boundary files, in turn and on two threads.
 #include <benchmark/benchmark.h>
 
 #include "stability/boundary_scan.h"
+#include "stability/boundary_scan_jobs.h"
 #include "stability/floquet.h"
 #include "state/numbers.h"
 
@@ -72,5 +73,31 @@ BENCHMARK_CAPTURE(scan, b1_and_b2_beta_minus_1e20, '5', '6', -1e20)->Unit(benchm
 BENCHMARK_CAPTURE(scan, square_t_beta_0_3, 'A', '\0')->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(scan, square_2t_beta_0_3, 'B', '\0')->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(scan, square_both_beta_0_3, 'A', 'B')->Unit(benchmark::kMillisecond);
+
+// The two scans of a computed beta as the dialog runs them, on one thread (in turn) and on two:
+// wall time, which is what the user waits for.
+boundary_table pair_tables[2];
+
+bool keep_going(int, void*) { return true; }
+
+void scan_pair_on(benchmark::State& state, char first, char second) {
+    const int threads = static_cast<int>(state.range(0));
+    const boundary_scan_job jobs[] = {{first, 0.3, &pair_tables[0], epsilon_intervals},
+                                      {second, 0.3, &pair_tables[1], epsilon_intervals}};
+    for (auto _ : state) {
+        boundary_scan_jobs(jobs, 2, threads, keep_going, nullptr);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK_CAPTURE(scan_pair_on, b1_and_b2_beta_0_3, '5', '6')
+    ->Arg(1)
+    ->Arg(2)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(scan_pair_on, square_both_beta_0_3, 'A', 'B')
+    ->Arg(1)
+    ->Arg(2)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "control/console.h"
 #include "data/boundary_files.h"
 #include "stability/boundary_scan.h"
+#include "stability/boundary_scan_jobs.h"
 #include "state/program_hooks.h"
 #include "state/program_state.h"
 
@@ -84,13 +85,23 @@ void choose_equation() {
 }
 
 // Progress lines come first and are flushed, because a scan keeps the console silent for a while.
+// The two tables are scanned at the same time where there is a second hardware thread; the
+// second line follows once the first table is complete, as it does when they run in turn.
+bool announce_second(int index, void* second_line) {
+    if (index == 0) {
+        say(*static_cast<const char**>(second_line));
+        std::fflush(stdout);
+    }
+    return true;
+}
+
 void scan_pair(const char* first_line, char first_kind, const char* second_line, char second_kind) {
     say(first_line);
     std::fflush(stdout);
-    boundary_scan(first_kind, beta, boundary_b1.counts, boundary_b1.points, epsilon_steps);
-    say(second_line);
-    std::fflush(stdout);
-    boundary_scan(second_kind, beta, boundary_b2.counts, boundary_b2.points, epsilon_steps);
+    const boundary_scan_job jobs[] = {{first_kind, beta, &boundary_b1, epsilon_steps},
+                                      {second_kind, beta, &boundary_b2, epsilon_steps}};
+    const int threads = boundary_scan_thread_count() < 2 ? 1 : 2;
+    boundary_scan_jobs(jobs, 2, threads, announce_second, &second_line);
 }
 
 // The damping and the stability boundaries of the chosen equation for it. two_beta keeps the

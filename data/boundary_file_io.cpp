@@ -169,22 +169,47 @@ bool boundary_beta_is_writable(double beta) {
     return std::isfinite(beta) && length > 0 && length < token_capacity;
 }
 
-boundary_write_result write_boundary_file(const char* file_name, double beta, int n,
-                                          const int* counts,
-                                          const double (*points)[boundary_columns]) {
-    if (!boundary_beta_is_writable(beta) || !table_is_writable(n, counts, points))
-        return boundary_table_invalid;
-    if (!is_replaceable(file_name)) return boundary_target_not_regular;
+namespace {
 
+// One line per root, column by column: epsilon and the root, to the six decimals of a table file.
+bool print_csv(FILE* out, int n, const int* counts, const double (*points)[boundary_columns]) {
+    if (std::fputs("epsilon,delta\n", out) < 0) return false;
+    for (int i = 0; i <= n; ++i)
+        for (int j = 1; j <= counts[i]; ++j)
+            if (std::fprintf(out, "%.6f,%.6f\n", points[0][i], points[j][i]) < 0) return false;
+    return true;
+}
+
+// Replaces file_name with what print writes, complete or not at all.
+template <typename Printer>
+boundary_write_result replace_with(const char* file_name, Printer print) {
+    if (!is_replaceable(file_name)) return boundary_target_not_regular;
     file_replacement replacement;
     if (!begin_replacement(file_name, &replacement)) return boundary_create_failed;
-    const bool printed = print_table(replacement.file, beta, n, counts, points);
+    const bool printed = print(replacement.file);
     switch (finish_replacement(&replacement, printed)) {
         case replacement_done: break;
         case replacement_write_failed: return boundary_write_failed;
         case replacement_create_failed: return boundary_create_failed;
     }
     return boundary_written;
+}
+
+}  // namespace
+
+boundary_write_result write_boundary_file(const char* file_name, double beta, int n,
+                                          const int* counts,
+                                          const double (*points)[boundary_columns]) {
+    if (!boundary_beta_is_writable(beta) || !table_is_writable(n, counts, points))
+        return boundary_table_invalid;
+    return replace_with(file_name,
+                        [&](FILE* out) { return print_table(out, beta, n, counts, points); });
+}
+
+boundary_write_result write_boundary_csv(const char* file_name, int n, const int* counts,
+                                         const double (*points)[boundary_columns]) {
+    if (!table_is_writable(n, counts, points)) return boundary_table_invalid;
+    return replace_with(file_name, [&](FILE* out) { return print_csv(out, n, counts, points); });
 }
 
 bool read_boundary_file(const char* file_name, int n, int* counts,

@@ -51,6 +51,12 @@ boundary_write_result write_boundary_file(const char* file_name, double beta, in
                                           const int* counts,
                                           const double (*points)[boundary_columns]);
 
+// Writes the roots of columns 0 ... n as CSV: the line "epsilon,delta", then one line per root,
+// column by column in ascending delta, both to six decimals (the numbers of the table's file).
+// Complete or not at all, and the same checks and results as write_boundary_file.
+boundary_write_result write_boundary_csv(const char* file_name, int n, const int* counts,
+                                         const double (*points)[boundary_columns]);
+
 // Reads a boundary file of n + 1 columns (0 <= n <= 1500) into counts and points, and its first
 // number, the damping of its scan, into *file_beta. The whole file is read and checked first; only
 // a regular file that opens, starts with a finite beta, holds n + 1 columns each with a count

@@ -27,7 +27,8 @@ bool is_replaceable(const char* file_name);
 
 // Creates a fresh, empty file that is to replace file_name and opens it as r->file. A symbolic
 // link is followed: the file it points to is replaced and the link stays. An existing file's
-// permission bits are kept; a new one gets 0666 less the umask. Where the system allows it, the
+// permission bits are kept, and on POSIX systems its owner and group where the caller may set
+// them (as root); a new one gets 0666 less the umask. Where the system allows it, the
 // new file has no name until it is complete, so that a process killed while writing leaves
 // nothing behind; elsewhere it is written under a short hidden name beside the target. Returns
 // false, with nothing created and errno telling why, if that is impossible.

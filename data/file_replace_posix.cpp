@@ -133,6 +133,11 @@ bool begin_replacement(const char* file_name, file_replacement* r) {
     int fd = open_unnamed(r->target);
     if (fd < 0) fd = open_named(r);
     if (fd < 0) return false;
+    // The owner and group first (as root, or a group of one's own), since a change of owner may
+    // clear the set-user-ID bits that fchmod then restores.
+    if (exists && fchown(fd, existing.st_uid, existing.st_gid) != 0) {
+        // Not allowed: the new file keeps the caller's owner; the caller can compare and say so.
+    }
     if ((exists && fchmod(fd, existing.st_mode & 07777) != 0) ||
         (r->file = fdopen(fd, "w")) == nullptr) {
         const int reason = errno;

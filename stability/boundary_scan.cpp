@@ -10,9 +10,6 @@
 
 namespace {
 
-// The root list of the latest search, in the order found.
-double root_list[root_list_size];
-
 constexpr double delta_start = -1.0;
 constexpr double delta_end = 10.0;
 constexpr double fine_step = 0.02;  // below epsilon, where the tongues are narrow
@@ -136,6 +133,9 @@ int delta_root_search(char kind, double beta, double* roots, double eps,
 
 void boundary_scan(char kind, double beta, int* counts, double (*points)[boundary_columns], int n,
                    characteristic_function evaluate) {
+    // The roots of one column, in the order found; on the stack, so that scans of other tables
+    // can run at the same time on other threads.
+    double root_list[root_list_size];
     for (int i = 0; i <= n; ++i) {
         double eps = i * epsilon_spacing;
         int m = delta_root_search(kind, beta, root_list, eps, evaluate);

@@ -11,12 +11,13 @@ namespace {
 
 constexpr int stride = hill_storage_order;
 
-double storage_dc1[stride * stride];
-double storage_ds1[stride * stride];
-double storage_dc2[stride * stride];
-double storage_ds2[stride * stride];
-double storage_b1[stride * stride];
-double storage_b2[stride * stride];
+// One set per thread, so that scans on several threads never share a matrix.
+thread_local double storage_dc1[stride * stride];
+thread_local double storage_ds1[stride * stride];
+thread_local double storage_dc2[stride * stride];
+thread_local double storage_ds2[stride * stride];
+thread_local double storage_b1[stride * stride];
+thread_local double storage_b2[stride * stride];
 
 // Zeroes the order x order block; whole rows are cleared at once, since the columns right of the
 // block are never written and stay zero.

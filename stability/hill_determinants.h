@@ -11,7 +11,7 @@ constexpr int hill_order_ds2 = 10;
 constexpr int hill_order_b1 = 10;
 constexpr int hill_order_b2 = 10;
 
-// Each kind builds its matrix in its own 30 x 30 storage (row stride 30).
+// Each kind builds its matrix in its own 30 x 30 storage (row stride 30), one per thread.
 constexpr int hill_storage_order = 30;
 
 // Undamped determinants (beta = 0), order 10: period 2 pi cosines (constant term included) and
@@ -30,6 +30,7 @@ double hill_b2(double beta, double delta, double eps);
 // for eliminating the same matrix another way.
 int hill_matrix(char kind, double beta, double delta, double eps);
 
-// The matrix of the latest evaluation of a kind ('1' ... '6'), row stride 30, or nullptr for
-// another kind; for checking an evaluation against an independent elimination.
+// The matrix of the latest evaluation of a kind ('1' ... '6') on the calling thread (each thread
+// has its own storage), row stride 30, or nullptr for another kind; for checking an evaluation
+// against an independent elimination.
 const double* hill_storage(char kind);

@@ -65,6 +65,7 @@ class CommandLine(unittest.TestCase):
             ("two-character kind", ["--kind", "55", "--beta", "0.1", out], "unknown kind"),
             ("empty kind", ["--kind", "", "--beta", "0.1", out], "unknown kind"),
             ("beta is text", ["--kind", "5", "--beta", "abc", out], "not a finite number"),
+            ("csv of a folder", ["--csv", self.folder], "--csv writes one table"),
             ("beta with a tail", ["--kind", "5", "--beta", "0.1x", out], "not a finite number"),
             ("beta empty", ["--kind", "5", "--beta", "", out], "not a finite number"),
             ("beta NaN", ["--kind", "5", "--beta", "nan", out], "not a finite number"),
@@ -101,6 +102,7 @@ class CommandLine(unittest.TestCase):
         with open(out, "w") as f:
             f.write("earlier table\n")
         for name, args in (("one table", ["--kind", "A", "--beta", "0.1", out]),
+                           ("csv", ["--csv", "--kind", "5", "--beta", "0.3", out]),
                            ("stored tables", [self.folder])):
             with self.subTest(name):
                 # A table is about 20 kB; 4 kB cuts it short.
@@ -156,6 +158,20 @@ class CommandLine(unittest.TestCase):
                 self.assertEqual(fields[1], "1.000000")
                 for value, root in zip(fields[2:], roots):
                     self.assertAlmostEqual(float(value), root, delta=0.5e-5 + 0.5e-6)
+
+    def test_csv_holds_the_roots_of_the_table_file(self):
+        for kind, beta in (("5", "0.3"), ("B", "0.1")):
+            with self.subTest(kind):
+                table, csv = os.path.join(self.folder, "table"), os.path.join(self.folder, "csv")
+                self.assertEqual(run(["--kind", kind, "--beta", beta, table]).returncode, 0)
+                result = run(["--csv", "--kind", kind, "--beta", beta, csv])
+                self.assertEqual(result.returncode, 0, result.stderr)
+                expected = ["epsilon,delta"]
+                for line in table_lines(table)[1:-1]:
+                    fields = line.split()
+                    expected += [f"{fields[1]},{root}" for root in fields[2:2 + int(fields[0])]]
+                self.assertGreater(len(expected), 500)
+                self.assertEqual(table_lines(csv), expected + [""])
 
 
 class StoredTables(unittest.TestCase):

@@ -1,6 +1,6 @@
 // Boundary scan: the selector, the columns a scan writes and leaves alone, the no-root marker,
 // reference roots, termination with bounded output for hopeless characteristic functions, and the
-// batched walk.
+// batched walk, and scans shared among threads.
 #include "stability/boundary_scan.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "stability/boundary_scan_jobs.h"
 #include "stability/floquet.h"
 #include "stability/hill_banded.h"
 #include "stability/hill_determinants.h"
@@ -279,6 +280,53 @@ TEST(BoundaryScan, BatchedWalkGivesTheTableOfSingleEvaluations) {
             boundary_scan(kind, beta, single.counts, single.points, 100, one_at_a_time);
             EXPECT_EQ(std::memcmp(&table, &single, sizeof table), 0);
         }
+}
+
+// Scans shared among threads give the tables of single scans, reported in the order of the jobs;
+// a false from the caller stops the reports there.
+struct report_log {
+    int indices[8];
+    int count;
+    int stop_after;  // index whose report returns false, or -1
+};
+
+bool log_report(int index, void* context) {
+    report_log& log = *static_cast<report_log*>(context);
+    log.indices[log.count++] = index;
+    return index != log.stop_after;
+}
+
+TEST(BoundaryScan, JobsOnThreadsGiveTheTablesOfSingleScansInOrder) {
+    static boundary_table scanned[5], single[5];
+    const boundary_scan_job kinds[5] = {{'5', 0.3, nullptr, 60},
+                                        {'6', 0.3, nullptr, 60},
+                                        {'A', 0.1, nullptr, 60},
+                                        {'1', 0.0, nullptr, 60},
+                                        {'6', 1.0, nullptr, 40}};
+    boundary_scan_job jobs[5];
+    for (int j = 0; j < 5; ++j) {
+        fill_with(single[j], -7.0, 4);
+        boundary_scan(kinds[j].kind, kinds[j].beta, single[j].counts, single[j].points, kinds[j].n);
+    }
+    const struct {
+        int threads, stop_after, reported;
+    } cases[] = {{1, -1, 5}, {2, -1, 5}, {4, -1, 5}, {2, 0, 1}, {3, 2, 3}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.threads) + " threads, stop after " +
+                     std::to_string(c.stop_after));
+        for (int j = 0; j < 5; ++j) {
+            fill_with(scanned[j], -7.0, 4);
+            jobs[j] = kinds[j];
+            jobs[j].table = &scanned[j];
+        }
+        report_log log = {{}, 0, c.stop_after};
+        EXPECT_EQ(boundary_scan_jobs(jobs, 5, c.threads, log_report, &log), c.reported);
+        ASSERT_EQ(log.count, c.reported);
+        for (int j = 0; j < c.reported; ++j) {
+            EXPECT_EQ(log.indices[j], j);
+            EXPECT_EQ(std::memcmp(&scanned[j], &single[j], sizeof single[j]), 0) << "job " << j;
+        }
+    }
 }
 
 }  // namespace

@@ -6,3 +6,6 @@ paravib_test(boundary_scan_test boundary_scan_test.cpp LABELS numerics)
 paravib_test(equation_of_motion_test equation_of_motion_test.cpp LABELS numerics)
 paravib_test(response_frame_test response_frame_test.cpp LABELS numerics)
 paravib_test(floquet_test floquet_test.cpp LABELS numerics)
+paravib_test(experiments_test experiments_test.cpp LABELS numerics)
+target_compile_definitions(experiments_test PRIVATE
+  EXPERIMENTS_TABLE="${PROJECT_SOURCE_DIR}/docs/experiments.tsv")

@@ -1,5 +1,6 @@
-// Replacing a file: symbolic links followed and kept, permission bits kept, a name that fills
-// NAME_MAX, nothing left behind by a failed or killed write, and targets that are never replaced.
+// Replacing a file: symbolic links followed and kept, permission bits and (as root) owner kept, a
+// name that fills NAME_MAX, nothing left behind by a failed or killed write, and targets that are
+// never replaced.
 #include "data/file_replace.h"
 
 #include <gtest/gtest.h>
@@ -85,6 +86,29 @@ TEST_F(file_replace, permission_bits_are_kept) {
     ASSERT_EQ(replace("fresh", "new\n"), replacement_done);
     umask(mask);
     EXPECT_EQ(mode_of("fresh") & 07777, 0644u);
+}
+
+// As root the replaced file keeps its owner and group, and the set-user-ID bit a change of owner
+// would clear.
+TEST_F(file_replace, owner_and_group_are_kept_as_root) {
+    if (geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
+    const struct {
+        uid_t user;
+        gid_t group;
+        mode_t bits;
+    } cases[] = {{65534, 65534, 0600}, {65534, 0, 04755}, {0, 65534, 0640}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bits);
+        write_text(folder.file("table"), "old\n");
+        ASSERT_EQ(chown(folder.file("table").c_str(), c.user, c.group), 0);
+        ASSERT_EQ(chmod(folder.file("table").c_str(), c.bits), 0);
+        ASSERT_EQ(replace("table", "new\n"), replacement_done);
+        struct stat status;
+        ASSERT_EQ(stat(folder.file("table").c_str(), &status), 0);
+        EXPECT_EQ(status.st_uid, c.user);
+        EXPECT_EQ(status.st_gid, c.group);
+        EXPECT_EQ(status.st_mode & 07777, c.bits);
+    }
 }
 
 TEST_F(file_replace, a_name_that_fills_name_max_works) {

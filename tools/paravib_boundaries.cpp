@@ -16,6 +16,7 @@
 #include "data/boundary_files.h"
 #include "data/file_replace.h"
 #include "data/printable_path.h"
+#include "stability/boundary_scan_jobs.h"
 #include "tools/boundary_verify.h"
 
 namespace {
@@ -32,6 +33,7 @@ constexpr const char* known_kinds = "123456AB";
 const char* const usage_text =
     "Usage: paravib-boundaries DIR\n"
     "       paravib-boundaries --kind K --beta B FILE\n"
+    "       paravib-boundaries --csv --kind K --beta B FILE\n"
     "       paravib-boundaries --verify [--kind K --beta B] PATH...\n"
     "\n"
     "Scans the stability boundaries of y'' + 2 beta y' + K(t) y = 0 in the (delta, epsilon) plane\n"
@@ -43,7 +45,10 @@ const char* const usage_text =
     "                   5 6 damped Mathieu B1 B2, A B square wave of period T and 2T\n"
     "  --beta B         damping beta of that table, a finite number below 1e119 in size\n"
     "  FILE             where that table is written: a new file or a regular file, which keeps\n"
-    "                   its permissions (a symbolic link is followed and stays a link)\n"
+    "                   its permissions, and its owner where allowed (a symbolic link is\n"
+    "                   followed and stays a link)\n"
+    "  --csv            write that table as CSV instead: the line epsilon,delta, then one line\n"
+    "                   per root (epsilon and delta to six decimals), column by column\n"
     "  --verify PATH... check boundary files, or the 22 in each folder PATH, against Floquet\n"
     "                   analysis: each stored root must lie within 1.5e-6 of a true boundary;\n"
     "                   boundaries a fine grid finds without a stored root are listed as missed.\n"
@@ -92,10 +97,9 @@ bool folder_is_writable(const char* folder, const char* shown_as) {
     return true;
 }
 
-// Scans and writes one file; reports a failure and returns the exit status.
-int write_one(const char* path, char kind, double beta) {
-    if (!is_replaceable(path)) return usage_error("not a regular file, left as it is: ", path);
-    switch (generate_boundary_file(path, kind, beta, epsilon_intervals)) {
+// Reports a failed write of path and returns the exit status (0 for a file written).
+int write_status(const char* path, boundary_write_result result) {
+    switch (result) {
         case boundary_written: return 0;
         case boundary_target_not_regular:
             return usage_error("not a regular file, left as it is: ", path);
@@ -118,26 +122,100 @@ int write_one(const char* path, char kind, double beta) {
     return exit_write_error;
 }
 
-int write_folder(const char* folder) {
-    if (!folder_is_writable(folder, folder)) return exit_usage_error;
-    for (const boundary_file_entry& file : boundary_file_list) {
-        char path[path_capacity];
-        const int length = std::snprintf(path, path_capacity, "%s/%s", folder, file.name);
-        if (length < 0 || length >= path_capacity) return usage_error("path too long: ", folder);
-        const int status = write_one(path, file.kind, file.beta);
-        if (status != 0) return status;
-        std::printf("%s: kind %c, beta %.2f\n", printable_path(path).text, file.kind, file.beta);
-        std::fflush(stdout);
-    }
-    return 0;
+// A replaced file keeps its owner and group where this process may set them (as root); where it
+// may not, the file now belongs to this process's user, which is said on standard error.
+struct file_owner {
+    bool existed;
+    uid_t user;
+    gid_t group;
+};
+
+file_owner owner_of(const char* path) {
+    struct stat status;
+    if (stat(path, &status) != 0) return {false, 0, 0};
+    return {true, status.st_uid, status.st_gid};
 }
 
-int write_single(const char* path, char kind, double beta) {
+void report_owner_change(const char* path, const file_owner& before) {
+    const file_owner after = owner_of(path);
+    if (!before.existed || !after.existed ||
+        (after.user == before.user && after.group == before.group))
+        return;
+    std::fprintf(stderr,
+                 "paravib-boundaries: %s: owner and group %ld:%ld could not be kept; "
+                 "the file now belongs to %ld:%ld\n",
+                 printable_path(path).text, static_cast<long>(before.user),
+                 static_cast<long>(before.group), static_cast<long>(after.user),
+                 static_cast<long>(after.group));
+}
+
+// The table of --csv, static: too large for the stack.
+boundary_table csv_table;
+
+// Scans and writes one file, as a boundary file or as CSV; reports a failure and returns the exit
+// status.
+int write_one(const char* path, char kind, double beta, bool csv) {
+    if (!is_replaceable(path)) return usage_error("not a regular file, left as it is: ", path);
+    const file_owner before = owner_of(path);
+    boundary_write_result result;
+    if (csv) {
+        boundary_scan(kind, beta, csv_table.counts, csv_table.points, epsilon_intervals);
+        result = write_boundary_csv(path, epsilon_intervals, csv_table.counts, csv_table.points);
+    } else {
+        result = generate_boundary_file(path, kind, beta, epsilon_intervals);
+    }
+    const int status = write_status(path, result);
+    if (status == 0) report_owner_change(path, before);
+    return status;
+}
+
+// The 22 tables of a folder, scanned on all hardware threads and written in the order of the
+// list as each is complete, so the files and the lines are those of scanning them in turn.
+boundary_table folder_tables[boundary_file_count];
+char folder_paths[boundary_file_count][path_capacity];
+
+int folder_status = 0;
+
+bool write_scanned(int index, void*) {
+    const char* path = folder_paths[index];
+    const boundary_file_entry& file = boundary_file_list[index];
+    const boundary_table& table = folder_tables[index];
+    if (!is_replaceable(path)) {
+        folder_status = usage_error("not a regular file, left as it is: ", path);
+        return false;
+    }
+    const file_owner before = owner_of(path);
+    folder_status = write_status(
+        path, write_boundary_file(path, file.beta, epsilon_intervals, table.counts, table.points));
+    if (folder_status != 0) return false;
+    report_owner_change(path, before);
+    std::printf("%s: kind %c, beta %.2f\n", printable_path(path).text, file.kind, file.beta);
+    std::fflush(stdout);
+    return true;
+}
+
+int write_folder(const char* folder) {
+    if (!folder_is_writable(folder, folder)) return exit_usage_error;
+    boundary_scan_job jobs[boundary_file_count];
+    for (int i = 0; i < boundary_file_count; ++i) {
+        const boundary_file_entry& file = boundary_file_list[i];
+        const int length =
+            std::snprintf(folder_paths[i], path_capacity, "%s/%s", folder, file.name);
+        if (length < 0 || length >= path_capacity) return usage_error("path too long: ", folder);
+        jobs[i] = {file.kind, file.beta, &folder_tables[i], epsilon_intervals};
+    }
+    folder_status = 0;
+    boundary_scan_jobs(jobs, boundary_file_count, boundary_scan_thread_count(), write_scanned,
+                       nullptr);
+    return folder_status;
+}
+
+int write_single(const char* path, char kind, double beta, bool csv) {
     if (is_folder(path)) return usage_error("is a folder, not a file: ", path);
     char folder[path_capacity];
     folder_of(path, folder);
     if (!folder_is_writable(folder, path)) return exit_usage_error;
-    const int status = write_one(path, kind, beta);
+    const int status = write_one(path, kind, beta, csv);
     if (status == 0) std::printf("%s: kind %c, beta %g\n", printable_path(path).text, kind, beta);
     return status;
 }
@@ -223,6 +301,7 @@ int main(int argc, char** argv) {
     const char* kind_text = nullptr;
     const char* beta_text = nullptr;
     bool verifying = false;
+    bool csv = false;
     bool options_ended = false;
     // Operands are gathered at the front of argv (from index 1), in order.
     int operand_count = 0;
@@ -238,6 +317,8 @@ int main(int argc, char** argv) {
             (arg[2] == 'k' ? kind_text : beta_text) = argv[++a];
         } else if (!options_ended && std::strcmp(arg, "--verify") == 0) {
             verifying = true;
+        } else if (!options_ended && std::strcmp(arg, "--csv") == 0) {
+            csv = true;
         } else if (!options_ended && std::strcmp(arg, "--") == 0) {
             options_ended = true;
         } else if (!options_ended && arg[0] == '-' && arg[1] != '\0') {
@@ -246,11 +327,13 @@ int main(int argc, char** argv) {
             argv[1 + operand_count++] = argv[a];
         }
     }
+    if (verifying && csv) return usage_error("--csv and --verify do not go together", "");
     if (verifying) return verify(argv + 1, operand_count, kind_text, beta_text);
     if (operand_count > 1) return usage_error("more than one folder or file given: ", argv[2]);
     const char* operand = operand_count == 1 ? argv[1] : nullptr;
 
     if (kind_text == nullptr && beta_text == nullptr) {
+        if (csv) return usage_error("--csv writes one table: give --kind K --beta B FILE", "");
         if (operand == nullptr)
             return usage_error("missing folder (or --kind K --beta B FILE)", "");
         return write_folder(operand);
@@ -263,5 +346,5 @@ int main(int argc, char** argv) {
     if (!boundary_beta_is_writable(beta))
         return usage_error("beta is too large for a boundary file: ", beta_text);
     if (operand == nullptr) return usage_error("missing output file", "");
-    return write_single(operand, kind, beta);
+    return write_single(operand, kind, beta, csv);
 }

@@ -180,6 +180,15 @@ def install(build, cmake, work):
     os.symlink(launcher, os.path.join(links, "paravib-run"))
     check_launcher(os.path.join(links, "paravib-run"), elsewhere)
 
+    # --help and --version are answered by the launcher, without the dialog.
+    with open(os.path.join(build, "CMakeCache.txt")) as f:
+        version = next(l.split("=")[1].strip() for l in f if l.startswith("CMAKE_PROJECT_VERSION:"))
+    for option, expected in (("--help", "Usage: paravib-run"), ("--version", "paravib-run " + version)):
+        done = subprocess.run([launcher, option], cwd=elsewhere, stdin=subprocess.DEVNULL,
+                              capture_output=True, timeout=60)
+        check(done.returncode == 0 and done.stdout.decode().startswith(expected),
+              "%s %s: status %d, %r" % (launcher, option, done.returncode, done.stdout))
+
     # A launcher without its boundary folder says so and fails, instead of running the program
     # into a fallback scan of every table.
     lonely = os.path.join(work, "lonely", "bin")
