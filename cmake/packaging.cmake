@@ -11,7 +11,8 @@ install(PROGRAMS ${CMAKE_CURRENT_SOURCE_DIR}/scripts/paravib-run
                  ${CMAKE_CURRENT_SOURCE_DIR}/scripts/paravib-explore-run
         DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${CMAKE_BINARY_DIR}/boundaries/ DESTINATION ${CMAKE_INSTALL_DATADIR}/paravib/boundaries)
-install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES README.md docs/experiments.tsv docs/worksheet.md docs/worksheet.ja.md
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME paravib)
