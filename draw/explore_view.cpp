@@ -124,9 +124,10 @@ void draw_phase_plane() {
     draw_disc({centre_x + scale * y_now, centre_y + scale * v_now}, phase_point_radius, red);
     for (int i = 0; i < 4; ++i) glDisable(GL_CLIP_PLANE0 + i);
 
-    // Above the box: the foot of the window holds the status line.
-    draw_text(static_cast<float>(phase_plane_left), static_cast<float>(phase_plane_top + 0.015),
-              GLUT_BITMAP_HELVETICA_18, phase_plane_legend);
+    // Inside the box at its top: the foot of the window holds the status line.
+    draw_text(static_cast<float>(phase_plane_left + 0.01),
+              static_cast<float>(phase_plane_top - 0.04), GLUT_BITMAP_HELVETICA_18,
+              phase_plane_legend);
 }
 
 const char* format_multiplier_readout(double max_modulus, bool stable, char* text, int capacity) {
@@ -209,9 +210,9 @@ void draw_chart_labels() {
         if (!in_window(x) || x - last < 0.16) continue;
         std::snprintf(text, sizeof text, "n=%d %s", n, n % 2 == 1 ? "4pi" : "2pi");
         draw_text(static_cast<float>(x + 0.01),
-                  static_cast<float>(chart_origin.y + (n % 2 == 1 ? 0.02 : 0.07)),
+                  static_cast<float>(chart_origin.y + (n % 2 == 1 ? 0.11 : 0.065)),
                   GLUT_BITMAP_HELVETICA_18, text);
         last = x;
     }
-    draw_text(-0.05f, -0.35f, GLUT_BITMAP_HELVETICA_18, "inside a tongue (shaded): unstable");
+    draw_text(-0.05f, -0.36f, GLUT_BITMAP_HELVETICA_18, "inside a tongue (shaded): unstable");
 }

@@ -20,7 +20,7 @@ constexpr double phase_plane_bottom = -0.90;
 constexpr double phase_plane_top = -0.40;
 constexpr double phase_plane_scale_factor = 0.5;
 
-// Legend of the phase plane, above its box.
+// Legend of the phase plane, inside its box at the top.
 extern const char* const phase_plane_legend;
 
 // The cached raster of unstable_shading over its rectangle, tinted where unstable and white

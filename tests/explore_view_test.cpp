@@ -54,9 +54,9 @@ TEST_F(explore_view, phase_plane_replaces_the_mass_and_draws_the_trajectory) {
     // No mass on the string: y(7) = cos 7 = 0.754 would put it at window (0, 0.377).
     EXPECT_EQ(
         count_colour(pure_red, pixel_of(-0.03), pixel_of(0.34), pixel_of(0.03), pixel_of(0.41)), 0);
-    // The legend line under the box.
-    EXPECT_GT(count_colour(lit_text, pixel_of(phase_plane_left), pixel_of(-0.98), pixel_of(0.7),
-                           pixel_of(phase_plane_bottom)),
+    // The legend line at the top of the box.
+    EXPECT_GT(count_colour(lit_text, pixel_of(phase_plane_left), pixel_of(phase_plane_top - 0.06),
+                           pixel_of(0.7), pixel_of(phase_plane_top)),
               200);
 
     // 'p' again: the mass is back.

@@ -93,7 +93,7 @@ def pick_and_picture(ctx):
         # The motion in the first tongue swings up: a picture of its phase plane.
         ctx.x.keys("p", *["s"] * 30)
         ctx.x.wait_for_picture(
-            w, lambda im: sc.chart_shown(im) and im.count(sc.TEXT, (420, 538, 800, 558)) > 100,
+            w, lambda im: sc.chart_shown(im) and im.count(sc.TEXT, (420, 560, 800, 580)) > 100,
             sc.PICTURE_TIMEOUT, "the chart and the phase plane's legend after p and 30 frames")
         shown = ctx.x.wait_until_still(w, sc.PICTURE_TIMEOUT)
 
