@@ -31,7 +31,7 @@
   // keeps a font of at least 12 CSS pixels and has as many cells as fit.
   var consoleArea = document.getElementById('console-area');
   var fontSize = 14;
-  var cellWidth = 0.61, cellHeight = 1.2;  // a monospaced cell, in font sizes, with some margin
+  var cellWidth = 0.61, cellHeight = 1.3;  // a monospaced cell, in font sizes, with some margin
   function layOut() {
     var width = document.documentElement.clientWidth - 16;
     var height = window.innerHeight - 16;
@@ -202,8 +202,10 @@
     button.addEventListener('click', function () { typed(key[1] || key[0]); });
     document.getElementById('dialog-keys').appendChild(button);
   });
-  layOut();
-  window.addEventListener('resize', layOut);
+  // Twice: the rows of buttons wrap to the widths the first pass sets.
+  function layOutTwice() { layOut(); layOut(); }
+  layOutTwice();
+  window.addEventListener('resize', layOutTwice);
 
   function nextWindowKey() {
     return new Promise(function (resolve) {

@@ -404,6 +404,7 @@ LAYOUT = """(() => {
     .map(b => b.getBoundingClientRect()).map(r => [Math.round(r.width), Math.round(r.height)]);
   return {canvas: [c.left, c.top, c.right, c.bottom], console: [t.left, t.top, t.right, t.bottom],
     width: innerWidth, height: innerHeight, pageWidth: document.documentElement.scrollWidth,
+    pageHeight: document.documentElement.scrollHeight,
     font: parseFloat(getComputedStyle(document.querySelector('.xterm-rows')).fontSize),
     smallest: buttons.reduce((m, b) => [Math.min(m[0], b[0]), Math.min(m[1], b[1])], [1e9, 1e9]),
     answers: Array.from(document.querySelectorAll('#dialog-keys button'))
@@ -426,6 +427,8 @@ def layout(browser, site_url):
         faults = []
         if not (inside(got["canvas"]) and inside(got["console"])):
             faults.append("out of view: canvas %s, console %s" % (got["canvas"], got["console"]))
+        if side_by_side and got["pageHeight"] > height:
+            faults.append("page %d px high" % got["pageHeight"])
         if got["width"] != width or got["pageWidth"] > width:  # laid out wider and zoomed out
             faults.append("page %d px wide, %d px laid out" % (got["pageWidth"], got["width"]))
         if not side_by_side and (got["font"] < 12 or min(got["smallest"]) < 40):
