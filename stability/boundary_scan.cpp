@@ -53,6 +53,14 @@ double refine_root(characteristic_function evaluate, char kind, double beta, dou
 // comes with the values at the next walk points up to the end of the range (four points in all),
 // computed in one interleaved elimination and kept for the next steps; the values are those of
 // single evaluations, only the order of the work differs.
+// Points per interleaved elimination in the walk: hill_batch_size, or 1 where one point per call
+// measures faster (WebAssembly, whose build sets PARAVIB_WALK_POINTS=1). The values are the same.
+#ifndef PARAVIB_WALK_POINTS
+#define PARAVIB_WALK_POINTS hill_batch_size
+#endif
+constexpr int walk_points = PARAVIB_WALK_POINTS;
+static_assert(walk_points >= 1 && walk_points <= hill_batch_size, "walk points per call");
+
 struct walk_values {
     characteristic_function evaluate;
     char kind;
@@ -66,7 +74,7 @@ double walk_value(walk_values& w, double x) {
     if (w.next < w.count && x == w.points[w.next]) return w.values[w.next++];
     if ((w.kind == '5' || w.kind == '6') && w.evaluate == characteristic_value) {
         int n = 0;
-        for (double p = x; n < hill_batch_size && (n == 0 || p <= delta_end); ++n) {
+        for (double p = x; n < walk_points && (n == 0 || p <= delta_end); ++n) {
             w.points[n] = p;
             p = p + (p < w.eps ? fine_step : coarse_step);
         }

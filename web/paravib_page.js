@@ -25,6 +25,38 @@
   terminal.open(consoleElement);
   terminal.focus();
 
+  // ---- the layout: the picture scaled to the screen, the console in the space left -------------
+  // Side by side on a wide screen (the picture as high as the screen allows, at most its own 800
+  // pixels), one above the other on a narrow one (the picture as wide as the screen). The console
+  // keeps a font of at least 12 CSS pixels and has as many cells as fit.
+  var consoleArea = document.getElementById('console-area');
+  var fontSize = 14;
+  var cellWidth = 0.61, cellHeight = 1.3;  // a monospaced cell, in font sizes, with some margin
+  function layOut() {
+    var width = document.documentElement.clientWidth - 16;
+    var height = window.innerHeight - 16;
+    var top = document.getElementById('program').getBoundingClientRect().top + window.scrollY - 8;
+    var keysHeight = document.getElementById('keys').offsetHeight + 4;
+    var answerHeight = document.getElementById('dialog-keys').offsetHeight + 4;
+    var side, consoleWidth, consoleHeight;
+    if (width >= 900 && width > height) {
+      side = Math.max(200, Math.min(800, height - top - keysHeight, Math.floor(width * 0.6)));
+      consoleWidth = Math.min(820, width - side - 8);
+      consoleHeight = side + keysHeight - answerHeight;
+    } else {
+      side = Math.min(800, width);
+      consoleWidth = width;
+      consoleHeight = Math.max(12 * fontSize, Math.min(600, height - top - answerHeight));
+    }
+    canvas.style.width = side + 'px';
+    consoleArea.style.width = consoleWidth + 'px';
+    consoleElement.style.width = consoleWidth + 'px';
+    consoleElement.style.height = consoleHeight + 'px';
+    terminal.options.fontSize = fontSize;
+    terminal.resize(Math.max(20, Math.floor((consoleWidth - 8) / (fontSize * cellWidth))),
+                    Math.max(5, Math.floor((consoleHeight - 8) / (fontSize * cellHeight))));
+  }
+
   var encoder = new TextEncoder();
   var decoder = new TextDecoder('utf-8');
 
@@ -111,7 +143,8 @@
     return new Promise(function (resolve) {
       pendingRead = { capacity: capacity, resolve: resolve };
       status.waiting = isCanonical ? 'line' : 'key';
-      if (!consoleElement.contains(document.activeElement)) terminal.focus();
+      consoleArea.scrollIntoView({ block: 'nearest' });
+      if (!consoleArea.contains(document.activeElement)) terminal.focus();
       deliver();
     });
   }
@@ -151,11 +184,28 @@
     var button = document.createElement('button');
     button.type = 'button';
     button.textContent = name;
+    button.setAttribute('aria-label', 'Window key ' + name);
     button.addEventListener('click', function () {
       windowKey(name === 'ESC' ? 27 : name.charCodeAt(0));
     });
     document.getElementById('keys').appendChild(button);
   });
+
+  // The dialog's answers as buttons: the single keys m and r, and a number pad for the lines.
+  [['m', 'm'], ['r', 'r'], ['7'], ['8'], ['9'], ['4'], ['5'], ['6'], ['1'], ['2'], ['3'], ['0'],
+   ['.'], ['-'], ['space', ' '], ['⌫', '\x7f', 'Erase the last character'],
+   ['Enter', '\r', 'Enter: send the line']].forEach(function (key) {
+    var button = document.createElement('button');
+    button.type = 'button';
+    button.textContent = key[0];
+    button.setAttribute('aria-label', key[2] || 'Type ' + key[0]);
+    button.addEventListener('click', function () { typed(key[1] || key[0]); });
+    document.getElementById('dialog-keys').appendChild(button);
+  });
+  // Twice: the rows of buttons wrap to the widths the first pass sets.
+  function layOutTwice() { layOut(); layOut(); }
+  layOutTwice();
+  window.addEventListener('resize', layOutTwice);
 
   function nextWindowKey() {
     return new Promise(function (resolve) {
@@ -178,7 +228,8 @@
   }
   document.getElementById('restart').addEventListener('click', function () { location.reload(); });
 
-  if (location.protocol === 'file:') {
+  var openedAsFile = location.protocol === 'file:';
+  if (openedAsFile) {
     document.getElementById('status').textContent =
       'paravib cannot load from a file: serve this folder with a web server ' +
       '(for example python3 -m http.server) and open its address.';
@@ -198,6 +249,8 @@
       ended('paravib has ended (exit status ' + code + ').');
     },
     onAbort: function (what) {
+      // Opened as a file, the program cannot be fetched; the hint above says what to do instead.
+      if (openedAsFile) return;
       ended('paravib stopped with an error: ' + what);
     },
   };

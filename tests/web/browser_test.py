@@ -23,6 +23,7 @@ from x_display import XServer, write_png  # noqa: E402
 TIMEOUT = 60.0             # any one wait
 MAX_DIFFERING = 0.001      # share of a picture's pixels allowed to differ
 CANVAS = 800
+DESKTOP = []               # the Linux program and its boundary files, from the command line
 
 # One session, as a user types it: a refused number, re-entry by j, d, b and k, ten frames after
 # the last dialog, the chart (a tabled damping, so both programs load the same files), then end
@@ -168,7 +169,7 @@ class Chromium:
 
     def screenshot(self, selector):
         box = self.evaluate("(() => { const r = document.querySelector('%s')"
-                            ".getBoundingClientRect(); return [r.x, r.y]; })()" % selector)
+                            ".getBoundingClientRect(); return [r.x + scrollX, r.y + scrollY]; })()" % selector)
         self.evaluate("new Promise(r => requestAnimationFrame(() => requestAnimationFrame(r)))",
                       promise=True)
         shot = self.call("Page.captureScreenshot", format="png", clip={
@@ -348,8 +349,31 @@ def escape_ends(browser, site_url, figures):
     started = time.monotonic()
     browser.enter()
     wait("the point prompt", lambda: "δ ε=" in browser.status("transcript"), interval=0.005)
-    figures.append("computed beta = 0.15 (two boundary scans): %.2f s"
-                   % (time.monotonic() - started))
+    page_first = time.monotonic() - started
+    for answer in ("1.5 0.5", "1 0"):
+        wait("a line read", lambda: browser.status("waiting") == "line")
+        browser.type_text(answer)
+        browser.enter()
+    wait("the window keys", lambda: browser.status("waiting") == "window")
+    # A later computed damping in the same page, after 'b', and the desktop program's time for the
+    # same work (start, both scans, end of input at the next prompt), measured in this run.
+    browser.evaluate("document.getElementById('canvas').focus()")
+    browser.type_text("b")
+    wait("the damping prompt again", lambda: browser.status("waiting") == "line")
+    browser.evaluate("document.querySelector('#console textarea').focus()")
+    prompts = browser.status("transcript").count("δ ε=")
+    browser.type_text("0.17")
+    started = time.monotonic()
+    browser.enter()
+    wait("the point prompt again",
+         lambda: browser.status("transcript").count("δ ε=") > prompts, interval=0.005)
+    page_later = time.monotonic() - started
+    started = time.monotonic()
+    subprocess.run([DESKTOP[0]], input=b"m\n0.15\n", cwd=DESKTOP[1], check=True,
+                   stdout=subprocess.DEVNULL)
+    figures.append("computed beta (two boundary scans): page %.2f s (first, fresh page), "
+                   "%.2f s (later); desktop program %.2f s"
+                   % (page_first, page_later, time.monotonic() - started))
     for answer in ("1.5 0.5", "1 0"):
         wait("a line read", lambda: browser.status("waiting") == "line")
         browser.type_text(answer)
@@ -368,11 +392,72 @@ def escape_ends(browser, site_url, figures):
     check(browser.status("exitStatus") == 0, "ESC gave status %r" % browser.status("exitStatus"))
 
 
+# Screens: (name, width, height, side by side). Side by side, the console and the whole picture
+# are in view at once; on the narrow ones the picture fits the width and the text and buttons are
+# large enough to read and touch.
+SCREENS = [("laptop", 1366, 768, True), ("desktop", 1920, 1080, True),
+           ("tablet", 768, 1024, False), ("phone", 390, 844, False)]
+LAYOUT = """(() => {
+  const box = (q) => document.querySelector(q).getBoundingClientRect();
+  const c = box('#canvas'), t = box('#console');
+  const buttons = Array.from(document.querySelectorAll('button')).filter(b => b.offsetParent)
+    .map(b => b.getBoundingClientRect()).map(r => [Math.round(r.width), Math.round(r.height)]);
+  return {canvas: [c.left, c.top, c.right, c.bottom], console: [t.left, t.top, t.right, t.bottom],
+    width: innerWidth, height: innerHeight, pageWidth: document.documentElement.scrollWidth,
+    pageHeight: document.documentElement.scrollHeight,
+    font: parseFloat(getComputedStyle(document.querySelector('.xterm-rows')).fontSize),
+    smallest: buttons.reduce((m, b) => [Math.min(m[0], b[0]), Math.min(m[1], b[1])], [1e9, 1e9]),
+    answers: Array.from(document.querySelectorAll('#dialog-keys button'))
+      .map(b => b.textContent).join(' ')};
+})()"""
+
+
+def layout(browser, site_url):
+    """The page at each screen size, after its first prompt; returns the failures' messages."""
+    failures = []
+    for name, width, height, side_by_side in SCREENS:
+        browser.open("about:blank")
+        browser.call("Emulation.setDeviceMetricsOverride", width=width, height=height,
+                     deviceScaleFactor=1, mobile=not side_by_side)
+        browser.call("Page.navigate", url=site_url)
+        wait("the first key prompt", lambda: browser.status("waiting") == "key")
+        got = browser.evaluate(LAYOUT)
+        inside = lambda r: r[0] >= 0 and r[1] >= 0 and r[2] <= got["width"] + 0.5 and (
+            r[3] <= got["height"] + 0.5 or not side_by_side)
+        faults = []
+        if not (inside(got["canvas"]) and inside(got["console"])):
+            faults.append("out of view: canvas %s, console %s" % (got["canvas"], got["console"]))
+        if side_by_side and got["pageHeight"] > height:
+            faults.append("page %d px high" % got["pageHeight"])
+        if got["width"] != width or got["pageWidth"] > width:  # laid out wider and zoomed out
+            faults.append("page %d px wide, %d px laid out" % (got["pageWidth"], got["width"]))
+        if not side_by_side and (got["font"] < 12 or min(got["smallest"]) < 40):
+            faults.append("font %.1f px, smallest button %s" % (got["font"], got["smallest"]))
+        if not all(k in got["answers"].split() for k in "m r 0 1 5 9 . Enter".split()):
+            faults.append("answer buttons %r" % got["answers"])
+        print("%s layout %s %dx%d%s" % ("ok  " if not faults else "FAIL", name, width, height,
+                                          ": " + "; ".join(faults) if faults else ""))
+        failures += faults
+    browser.call("Emulation.clearDeviceMetricsOverride")
+    return failures
+
+
+def opened_as_file(browser, site_folder):
+    """Opened from the disk, the page shows its hint and no error."""
+    browser.open("file://" + os.path.join(site_folder, "index.html"))
+    wait("the page's hint", lambda: "web server" in (browser.evaluate(
+        "(document.getElementById('status') || {}).textContent") or ""))
+    time.sleep(1.0)
+    check(browser.evaluate("getComputedStyle(document.getElementById('ended')).display")
+          == "none", "the page opened as a file shows an error")
+
+
 def main(argv):
     if len(argv) not in (4, 5):
         print(__doc__)
         return 2
     site_folder, paravib, boundaries = (os.path.abspath(a) for a in argv[1:4])
+    DESKTOP[:] = [paravib, boundaries]
     work = argv[4] if len(argv) == 5 else tempfile.mkdtemp(prefix="paravib-web-")
     os.makedirs(work, exist_ok=True)
     figures, failures = [], 0
@@ -402,6 +487,9 @@ def main(argv):
                   % (verdict, name, count, 100 * share, json.dumps(tiles, sort_keys=True)))
         escape_ends(browser, site.url, figures)
         print("ok   escape: status 0")
+        opened_as_file(browser, site_folder)
+        print("ok   opened as a file: the hint only")
+        failures += len(layout(browser, site.url))
     except AssertionError as e:
         failures += 1
         print("FAIL %s" % e)
@@ -412,7 +500,8 @@ def main(argv):
         print("     " + line)
     if len(argv) == 4 and not failures:
         shutil.rmtree(work, ignore_errors=True)
-    print("%d passed, %d failed" % (4 - min(failures, 4), failures))
+    checks = 5 + len(SCREENS)
+    print("%d passed, %d failed" % (checks - min(failures, checks), failures))
     return 1 if failures else 0
 
 
