@@ -63,7 +63,12 @@ def pick_and_picture(ctx):
     env = dict(ctx.x.env, PARAVIB_PICTURE_FOLDER=pictures)
     with Console([ctx.paravib], ctx.boundaries, env,
                  os.path.join(ctx.work, "explore.stderr")) as con:
-        sc.choose(con, "m", MATHIEU_LINE)
+        # A key other than m or r at (1) is refused and the question asked again.
+        sc.choose(con, "M", "\nm（Mathieu式）か r（矩形波励振）のキーを押してください"
+                  "\n\n(1) Mathieu式　or　矩形波励振の選択　キー入力 m or r=")
+        sc.wait_key_mode(con)
+        con.press("m")
+        con.expect(MATHIEU_LINE)
         sc.numbers(con, BETA_PROMPT, "0.1", damped_load(0.1))
         sc.numbers(con, POINT_PROMPT, "2 1")
         sc.numbers(con, INITIAL_PROMPT, "0.2 0", EXPLORE_HELP)
