@@ -41,7 +41,47 @@ transfer_matrix constant_stiffness_transfer(double beta, double k, double tau) {
         s = tau;
     }
     double e = std::exp(-beta * tau);
+    if (!std::isfinite(c) && std::isfinite(g)) {
+        // cosh overflows (kappa tau > 710) while the damped solutions stay in range: carry the
+        // damping factor into the exponentials, e c = (e^((kappa - beta) tau) + e^(-(kappa +
+        // beta) tau)) / 2, and likewise for e s, instead of multiplying inf by a tiny e.
+        double kappa = std::sqrt(g);
+        double up = std::exp((kappa - beta) * tau), down = std::exp(-(kappa + beta) * tau);
+        double ec = 0.5 * (up + down), es = 0.5 * (up - down) / kappa;
+        return {{{ec + beta * es, es}, {-k * es, ec - beta * es}}};
+    }
     return {{{e * (c + beta * s), e * s}, {-k * e * s, e * (c - beta * s)}}};
+}
+
+// Magnus step of fourth order for u'' + k(t) u = 0 over [t0, t0 + h], k = delta + eps cos t, k1 and
+// k2 at the two Gauss points: Omega = (w, h; -h kbar, -w) with kbar = (k1 + k2) / 2 and
+// w = sqrt(3) h^2 (k2 - k1) / 12, and exp(Omega) = C I + S Omega (Omega is traceless). Its error
+// comes from the change of k over the step, not from k's size, so a step count that does not grow
+// with |k| keeps the accuracy where the Taylor series would need ever shorter steps. The step is
+// returned divided by e^|s| (s^2 = w^2 - h^2 kbar), whose logarithm is added to log_scale, so that
+// huge growth stays in range.
+transfer_matrix magnus_step(double delta, double eps, double t0, double h, double& log_scale) {
+    const double offset = 0.5 * 0.577350269189626 * h;  // half of h / sqrt(3)
+    double k1 = delta + eps * std::cos(t0 + 0.5 * h - offset);
+    double k2 = delta + eps * std::cos(t0 + 0.5 * h + offset);
+    double w = 1.73205080756888 * h * h * (k2 - k1) / 12.0;
+    double lower = -h * 0.5 * (k1 + k2);
+    double s2 = w * w + h * lower;
+    double c, s;  // exp(Omega) = c I + s Omega, both divided by e^|s| when growing
+    if (s2 > 1e-8) {
+        double r = std::sqrt(s2), fall = std::exp(-2.0 * r);
+        c = 0.5 * (1.0 + fall);
+        s = 0.5 * (1.0 - fall) / r;
+        log_scale += r;
+    } else if (s2 < -1e-8) {
+        double r = std::sqrt(-s2);
+        c = std::cos(r);
+        s = std::sin(r) / r;
+    } else {
+        c = 1.0 + 0.5 * s2;
+        s = 1.0 + s2 / 6.0;
+    }
+    return {{{c + s * w, s * h}, {s * lower, c - s * w}}};
 }
 
 // One Taylor step of length h for both fundamental solutions, state[0][c] = y, state[1][c] = y'.
@@ -128,6 +168,48 @@ int floquet_steps_per_half(double beta, double delta, double eps) {
                                               : floquet_min_steps_per_half;
 }
 
+namespace {
+
+// Undamped half-period matrix of u'' + (delta + eps cos t) u = 0 divided by e^log_scale. Up to
+// floquet_max_taylor_steps steps the Taylor integration (log_scale 0, the matrix itself); beyond,
+// where |delta| is large (heavy damping) and the matrix may leave the double range, Magnus steps
+// with the growth carried in log_scale.
+transfer_matrix undamped_half_period(double delta, double eps, double& log_scale) {
+    log_scale = 0.0;
+    int steps = floquet_steps_per_half(0.0, delta, eps);
+    if (steps <= floquet_max_taylor_steps) {
+        transfer_matrix m = floquet_integrate('m', 0.0, delta, eps, 1, steps);
+        // Entries beyond 1e100 would overflow in the products of the whole period: scale them
+        // by a power of two (exact), which leaves every smaller matrix as it was.
+        double big = std::fmax(std::fmax(std::fabs(m.a[0][0]), std::fabs(m.a[0][1])),
+                               std::fmax(std::fabs(m.a[1][0]), std::fabs(m.a[1][1])));
+        if (big > 1e100 && std::isfinite(big)) {
+            int exponent;
+            std::frexp(big, &exponent);
+            for (auto& row : m.a)
+                for (double& x : row) x = std::ldexp(x, -exponent);
+            log_scale = exponent * 0.693147180559945;
+        }
+        return m;
+    }
+    transfer_matrix m = {{{1.0, 0.0}, {0.0, 1.0}}};
+    double h = pi / floquet_magnus_steps;
+    for (int step = 0; step < floquet_magnus_steps; ++step) {
+        m = product(magnus_step(delta, eps, step * h, h, log_scale), m);
+        // Keep the largest entry near 1, the factor going into log_scale.
+        double big = std::fmax(std::fmax(std::fabs(m.a[0][0]), std::fabs(m.a[0][1])),
+                               std::fmax(std::fabs(m.a[1][0]), std::fabs(m.a[1][1])));
+        if (big > 0.0 && std::isfinite(big)) {
+            for (auto& row : m.a)
+                for (double& x : row) x /= big;
+            log_scale += std::log(big);
+        }
+    }
+    return m;
+}
+
+}  // namespace
+
 transfer_matrix floquet_half_period(char system, double beta, double delta, double eps) {
     if (system == 'r') return constant_stiffness_transfer(beta, delta + eps, pi);
     return floquet_integrate(system, beta, delta, eps, 1, floquet_steps_per_half(beta, delta, eps));
@@ -143,10 +225,14 @@ transfer_matrix floquet_monodromy(char system, double beta, double delta, double
     // the whole period: u1 is even and u2 odd, so reflecting t -> 2 pi - t yields
     // M_u = (ad + bc, 2bd; 2ac, ad + bc). Back to y: (y, y') = exp(-beta t) S (u, u') with
     // S = (1 0; -beta 1), so M = exp(-2 pi beta) S M_u S^-1.
-    transfer_matrix h = floquet_half_period('m', 0.0, delta - beta * beta, eps);
+    // The half-period matrix comes divided by e^L (L = 0 unless it would leave the double range),
+    // so its products by e^2L: the growth e^(2L) and the decay exp(-2 pi beta) are joined in one
+    // exponent, which stays finite wherever the monodromy is.
+    double log_scale;
+    transfer_matrix h = undamped_half_period(delta - beta * beta, eps, log_scale);
     double a = h.a[0][0], b = h.a[0][1], c = h.a[1][0], d = h.a[1][1];
     double diagonal = a * d + b * c, upper = 2.0 * b * d, lower = 2.0 * a * c;
-    double decay = std::exp(-two_pi * beta);
+    double decay = std::exp(2.0 * log_scale - two_pi * beta);
     return {{{decay * (diagonal + beta * upper), decay * upper},
              {decay * (lower - beta * beta * upper), decay * (diagonal - beta * upper)}}};
 }

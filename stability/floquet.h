@@ -14,6 +14,14 @@ constexpr int floquet_taylor_terms = 32;
 constexpr double floquet_rate_step = 3.0;
 constexpr int floquet_min_steps_per_half = 4;
 
+// Beyond this many Taylor steps per half period (|delta - beta^2| + |eps| above about 190^2, which
+// the chart meets at beta above about 190) the monodromy takes floquet_magnus_steps steps of a
+// fourth-order Magnus method instead, whatever beta: bounded work, and the growth of the undamped
+// solutions carried as a logarithm. Its error in the largest |mu| is about 1e-10 (beta 190 ... 300,
+// eps 10) and falls as beta grows.
+constexpr int floquet_max_taylor_steps = 200;
+constexpr int floquet_magnus_steps = 256;
+
 // Undamped multipliers lie on the unit circle; the integration leaves |mu| within ~1e-10 of 1 there
 // and near a double multiplier +-1 within its square root. A largest |mu| up to 1 + 1e-6 counts as
 // stable: a point is called unstable only where some solution grows by a factor of at least
@@ -38,8 +46,10 @@ struct floquet_multipliers {
 // wave, K = delta + eps on [0, pi), delta - eps on [pi, 2 pi)). Mathieu: y = exp(-beta t) u turns
 // the equation into the undamped one with delta - beta^2, whose stiffness is even in t, so the
 // integration of u over the half period [0, pi] gives the whole period; accurate to about 1e-10
-// of the matrix's largest entry for |beta| <= 5, -1 <= delta <= 10, |eps| <= 10. Square wave: the
-// product of the two half-period matrices in closed form. Another system gives NaN entries.
+// of the matrix's largest entry for |beta| <= 5, -1 <= delta <= 10, |eps| <= 10, and finite at any
+// finite beta there: u's growth e^(beta pi) is scaled out and joined with the decay e^(-2 pi beta).
+// Square wave: the product of the two half-period matrices in closed form, the damping carried
+// inside the exponentials where cosh alone would overflow. Another system gives NaN entries.
 transfer_matrix floquet_monodromy(char system, double beta, double delta, double eps);
 
 // Transfer matrix over the first half period [0, pi] (K = delta + eps cos t, or delta + eps). For

@@ -47,6 +47,31 @@ double half_trace(double g1, double g2) {
     return NAN;
 }
 
+// The same half trace divided by exp(s), s = pi (sqrt g1 + sqrt g2) over the half periods that grow
+// (g > 0), so that it stays finite however large beta is; *s is set.
+double scaled_half_trace(double g1, double g2, double* s) {
+    if (g1 > g2) return scaled_half_trace(g2, g1, s);
+    // cosh x / e^x and sinh x / e^x without forming e^x.
+    auto ch = [](double x) { return 0.5 * (1.0 + std::exp(-2.0 * x)); };
+    auto sh = [](double x) { return -0.5 * std::expm1(-2.0 * x); };
+    if (g1 > 0.0) {
+        double p = std::sqrt(g1), q = std::sqrt(g2);
+        *s = (p + q) * pi;
+        return ch(p * pi) * ch(q * pi) +
+               sh(q * pi) * sh(p * pi) * (p * p + q * q) / ((2.0 * p) * q);
+    }
+    if (g2 > 0.0) {
+        double q = std::sqrt(g2);
+        *s = q * pi;
+        if (g1 == 0.0) return ch(q * pi) + (q * pi / 2.0) * sh(q * pi);
+        double p = std::sqrt(-g1);
+        return std::cos(p * pi) * ch(q * pi) +
+               sh(q * pi) * std::sin(p * pi) * (q * q - p * p) / ((2.0 * p) * q);
+    }
+    *s = 0.0;
+    return half_trace(g1, g2);
+}
+
 }  // namespace
 
 double rectangular_wave_characteristic(char kind, double beta, double delta, double eps) {
@@ -55,6 +80,19 @@ double rectangular_wave_characteristic(char kind, double beta, double delta, dou
     double r = half_trace(g1, g2);
     double e = std::exp(two_pi * beta);
     double h = (e * e + 1.0) / (2.0 * e);
-    if (kind == 'A') return r - h;
-    return h + r;
+    double value = kind == 'A' ? r - h : h + r;
+    if (std::isfinite(value) || !std::isfinite(g1) || !std::isfinite(g2)) return value;
+    // Heavy damping (cosh 2 pi beta beyond the range of doubles from beta = 57) or a steeply
+    // growing half period: R and cosh 2 pi beta both divided by exp(s). A positive factor keeps
+    // every sign and zero; the exponent 2 pi |beta| - s is formed without cancelling large terms
+    // (sqrt(g) - |beta| = (g - beta^2) / (sqrt(g) + |beta|)).
+    double s;
+    double scaled_r = scaled_half_trace(g1, g2, &s);
+    double b = std::fabs(beta), excess = two_pi * b - s;
+    if (g1 > 0.0 && g2 > 0.0) {
+        double p = std::sqrt(g1), q = std::sqrt(g2);
+        excess = -pi * ((g1 - b * b) / (p + b) + (g2 - b * b) / (q + b));
+    }
+    double scaled_h = 0.5 * std::exp(excess) * (1.0 + std::exp(-2.0 * two_pi * b));
+    return kind == 'A' ? scaled_r - scaled_h : scaled_h + scaled_r;
 }

@@ -115,6 +115,13 @@ class DamagedCopies(unittest.TestCase):
         self.assertEqual(missed[1], missed[0] + 1)
         self.assertIn("missed: eps 2.000000, boundary at delta", result.stdout)
 
+    def test_an_emptied_table_fails_by_its_missed_boundaries(self):
+        # B1 at beta = 0.1 with every column's roots taken out: hundreds missed, nothing spurious.
+        beta, columns = self.stored("fileb1010")
+        path = os.path.join(self.folder, "fileb1010")
+        write_table(path, beta, [[column[0]] for column in columns])
+        self.expect_failure(path, "more than 150 boundaries missed")
+
     def test_a_table_of_another_kind_under_the_name_fails(self):
         cases = [("B2 table under the B1 name", "fileb2010", "fileb1010"),
                  ("odd period-T table under the even one's name", "fileds1", "filedc1")]

@@ -136,6 +136,35 @@ TEST(Floquet, MathieuMonodromyAgreesWithDirectIntegrationAtHalfTheStep) {
             }
 }
 
+TEST(Floquet, HeavyDampingStaysFiniteAndRight) {
+    // The growth e^(beta pi) of the undamped solutions once overflowed (NaN from beta ~ 113
+    // Mathieu, inf from 226 square wave). Unexcited: |mu| = exp(2 pi l) with the slow root
+    // l = -delta / (beta + sqrt(beta^2 - delta)); excited Mathieu up to beta 300: the damped
+    // equation integrated directly at half the step, whose y stays in range.
+    for (char system : {'m', 'r'})
+        for (double beta : {150.0, 230.0, 300.0, 1e3, 1e6})
+            for (double delta : {-1.0, 10.0})
+                for (double eps : {0.0, 10.0}) {
+                    SCOPED_TRACE(testing::Message()
+                                 << system << beta << " " << delta << " " << eps);
+                    double mu = floquet_max_modulus(floquet_monodromy(system, beta, delta, eps));
+                    ASSERT_TRUE(std::isfinite(mu));
+                    double want = NAN;
+                    if (eps == 0.0)
+                        want = std::exp(-two_pi * delta / (beta + std::sqrt(beta * beta - delta)));
+                    else if (system == 'm' && beta <= 300.0)
+                        want = floquet_max_modulus(
+                            floquet_integrate('m', beta, delta, eps, 2,
+                                              2 * floquet_steps_per_half(beta, delta, eps)));
+                    if (want == want) {
+                        EXPECT_NEAR(mu, want, beta < 1e6 ? 1e-9 : 1e-7);  // delta - beta^2 rounds
+                    }
+                    // Heavy damping: decay where the stiffness is positive, slow growth at -1.
+                    EXPECT_EQ(floquet_is_stable(floquet_monodromy(system, beta, delta, eps)),
+                              delta > 0.0);
+                }
+}
+
 // Which function of the undamped half-period matrix vanishes on a boundary of one parity.
 enum boundary_condition { y1_slope, y2_value, y1_value, y2_slope };
 

@@ -155,11 +155,19 @@ TEST(RectangularWave, ReferenceRootsAtTenthDampingUnitExcitation) {
     for (size_t i = 0; i < b.size(); ++i) EXPECT_NEAR(b[i], period_2t[i], 5e-6);
 }
 
-TEST(RectangularWave, VeryLargeDampingIsNotFinite) {
-    // cosh 2 pi beta leaves the double range above beta ~ 56.5: the value is infinite or NaN,
-    // never a spurious finite number.
-    EXPECT_FALSE(std::isfinite(rectangular_wave_characteristic('A', 60.0, 1.0, 1.0)));
-    EXPECT_FALSE(std::isfinite(rectangular_wave_characteristic('B', 60.0, 1.0, 1.0)));
+TEST(RectangularWave, HeavyDampingKeepsThePeriodTBoundary) {
+    // cosh 2 pi beta leaves the double range above beta ~ 56.5. Unexcited, R = cosh(2 pi
+    // sqrt(beta^2 - delta)) meets cosh 2 pi beta at delta = 0 only: A changes sign there, B never.
+    for (double beta : {57.0, 100.0, 1e3}) {
+        SCOPED_TRACE(beta);
+        for (double delta : {-1.0, -0.01, 0.01, 10.0}) {
+            double a = rectangular_wave_characteristic('A', beta, delta, 0.0);
+            double b = rectangular_wave_characteristic('B', beta, delta, 0.0);
+            ASSERT_TRUE(std::isfinite(a) && std::isfinite(b)) << delta;
+            EXPECT_EQ(a > 0.0, delta < 0.0) << delta;
+            EXPECT_GT(b, 0.0) << delta;
+        }
+    }
 }
 
 }  // namespace

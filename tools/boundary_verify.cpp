@@ -327,7 +327,11 @@ int verify_boundary_files(const verify_file* files, int count) {
             all_spurious += spurious;
             all_missed += missed;
             if (max_deviation > all_max) all_max = max_deviation;
-            if (spurious > 0 || max_deviation > verify_max_deviation || beta_differs) failed = true;
+            if (missed > verify_max_missed)
+                std::printf("  more than %lld boundaries missed\n", verify_max_missed);
+            if (spurious > 0 || max_deviation > verify_max_deviation || beta_differs ||
+                missed > verify_max_missed)
+                failed = true;
         }
         std::fflush(stdout);
         double now = seconds();

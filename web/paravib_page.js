@@ -63,6 +63,7 @@
   // ---- the console: a terminal line discipline ---------------------------------------------
   var canonical = true;    // line editing (ICANON) or single keys
   var echo = true;         // ECHO
+  var signals = true;      // ISIG: Ctrl-C interrupts the program
   var line = '';           // the line being edited
   var ready = [];          // bytes the program may read
   var endOfInput = false;  // Ctrl-D at the start of a line
@@ -95,8 +96,23 @@
     if (echo) terminal.write('\b \b'.repeat(cells));
   }
 
+  // Ctrl-C ends the program as SIGINT ends the desktop one: nothing typed after it is read.
+  function interrupt() {
+    terminal.write('^C\r\n');
+    pendingRead = null;
+    ready = [];
+    line = '';
+    status.exitStatus = 130;
+    ended('paravib was interrupted (Ctrl-C).');
+  }
+
   function typed(data) {
     if (status.exitStatus !== null) return;
+    if (signals && data.indexOf('\x03') >= 0) {
+      typed(data.slice(0, data.indexOf('\x03')));
+      interrupt();
+      return;
+    }
     if (!canonical) {
       pushBytes(data.replace(/\r/g, '\n'));  // ICRNL; no echo in key mode
       deliver();
@@ -149,9 +165,17 @@
     });
   }
 
+  // Leaving line mode hands the line typed so far to the program, as a terminal does: a key
+  // typed before the program asked for one is read as that key.
   function terminalSettings(lflag) {
     canonical = (lflag & 2) !== 0;
     echo = (lflag & 8) !== 0;
+    signals = (lflag & 1) !== 0;
+    if (!canonical && line !== '') {
+      pushBytes(line);
+      line = '';
+      deliver();
+    }
   }
 
   // ---- the window keys -------------------------------------------------------------------

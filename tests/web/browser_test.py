@@ -412,6 +412,39 @@ LAYOUT = """(() => {
 })()"""
 
 
+def early_key_and_ctrl_c(browser, site_url):
+    """A key typed before the program has loaded is read in order, as a terminal would: the early
+    m is the equation, the number after it is read alone. Ctrl-C ends the program at a line
+    prompt and, on a fresh page, at the single key of question (1), as SIGINT ends the desktop
+    one; the page says so."""
+    browser.open(site_url)
+    wait("the console", lambda: browser.evaluate(
+        "!!document.querySelector('#console textarea')"), interval=0.005)
+    browser.evaluate("document.querySelector('#console textarea').focus()")
+    early = browser.status("waiting") is None
+    browser.type_text("m")
+    wait("the damping prompt", lambda: browser.status("waiting") == "line")
+    browser.type_text("0.1")
+    browser.enter()
+    wait("the point prompt", lambda: "δ ε=" in browser.status("transcript"))
+    transcript = browser.status("transcript")
+    check("正規化Mathieu" in transcript and "数値として読めません" not in transcript,
+          "the early m was not taken as the key (read before the program: %s)" % early)
+    for at_key in (False, True):
+        if at_key:
+            browser.open(site_url)
+            wait("the first key prompt", lambda: browser.status("waiting") == "key")
+            browser.evaluate("document.querySelector('#console textarea').focus()")
+        browser.key("c", "KeyC", 67, modifiers=2)
+        wait("the end after Ctrl-C", lambda: browser.status("exitStatus") is not None)
+        check(browser.status("exitStatus") == 130, "Ctrl-C: exit status %r"
+              % browser.status("exitStatus"))
+        check("正規化" not in browser.status("transcript") or not at_key,
+              "Ctrl-C at question (1) was taken as the equation key")
+        check("interrupted" in browser.evaluate(
+            "document.getElementById('ended-text').textContent"), "the page does not say why")
+
+
 def layout(browser, site_url):
     """The page at each screen size, after its first prompt; returns the failures' messages."""
     failures = []
@@ -489,6 +522,8 @@ def main(argv):
         print("ok   escape: status 0")
         opened_as_file(browser, site_folder)
         print("ok   opened as a file: the hint only")
+        early_key_and_ctrl_c(browser, site.url)
+        print("ok   an early key read in order, Ctrl-C ends the program")
         failures += len(layout(browser, site.url))
     except AssertionError as e:
         failures += 1
@@ -500,7 +535,7 @@ def main(argv):
         print("     " + line)
     if len(argv) == 4 and not failures:
         shutil.rmtree(work, ignore_errors=True)
-    checks = 5 + len(SCREENS)
+    checks = 6 + len(SCREENS)
     print("%d passed, %d failed" % (checks - min(failures, checks), failures))
     return 1 if failures else 0
 
