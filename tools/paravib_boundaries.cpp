@@ -124,16 +124,17 @@ int write_status(const char* path, boundary_write_result result) {
 
 // A replaced file keeps its owner and group where this process may set them (as root); where it
 // may not, the file now belongs to this process's user, which is said on standard error.
+// (Windows has no owners: both stay 0 there, so nothing is ever reported.)
 struct file_owner {
     bool existed;
-    uid_t user;
-    gid_t group;
+    long user;
+    long group;
 };
 
 file_owner owner_of(const char* path) {
     struct stat status;
     if (stat(path, &status) != 0) return {false, 0, 0};
-    return {true, status.st_uid, status.st_gid};
+    return {true, static_cast<long>(status.st_uid), static_cast<long>(status.st_gid)};
 }
 
 void report_owner_change(const char* path, const file_owner& before) {
@@ -144,9 +145,7 @@ void report_owner_change(const char* path, const file_owner& before) {
     std::fprintf(stderr,
                  "paravib-boundaries: %s: owner and group %ld:%ld could not be kept; "
                  "the file now belongs to %ld:%ld\n",
-                 printable_path(path).text, static_cast<long>(before.user),
-                 static_cast<long>(before.group), static_cast<long>(after.user),
-                 static_cast<long>(after.group));
+                 printable_path(path).text, before.user, before.group, after.user, after.group);
 }
 
 // The table of --csv, static: too large for the stack.
