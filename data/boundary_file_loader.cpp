@@ -41,9 +41,31 @@ const char* const undamped_announcements[undamped_file_count] = {
 // told, and the table is scanned with the file's own kind and damping, which is what the file would
 // have held; the global beta then keeps its value. A file that exists but cannot be opened (no
 // permission, for instance) gets the system's reason on a second line.
+// A table without a single root is what a damaged or emptied file looks like: it is scanned with
+// the file's kind and damping, and counts as damaged where the scan finds roots. (B2 at beta = 5
+// has none below epsilon = 10, and its file stays valid; the scan's table equals it then.)
+bool empty_where_the_scan_has_roots(const boundary_file_entry& file, boundary_table& table) {
+    for (int i = 0; i <= epsilon_steps; ++i)
+        if (table.counts[i] != 0) return false;
+    boundary_scan(file.kind, file.beta, table.counts, table.points, epsilon_steps);
+    for (int i = 0; i <= epsilon_steps; ++i)
+        if (table.counts[i] != 0) return true;
+    return false;
+}
+
 void load_or_scan(const boundary_file_entry& file, boundary_table& table) {
     // A file that is taken replaces the global beta with its own beta line.
-    if (read_stored_boundary_file(file, epsilon_steps, table.counts, table.points, &beta)) return;
+    const double beta_before = beta;
+    if (read_stored_boundary_file(file, epsilon_steps, table.counts, table.points, &beta)) {
+        if (!empty_where_the_scan_has_roots(file, table)) return;
+        beta = beta_before;
+        std::printf(
+            "\n%s を読み込めません（ファイルがないか，形式が正しくありません）。安定限界を計算中．．．．"
+            "\n理由：どの列にも根がありません",
+            file.name);
+        std::fflush(stdout);
+        return;
+    }
     const int reason = errno;
     std::printf(
         "\n%s を読み込めません（ファイルがないか，形式が正しくありません）。安定限界を計算中．．．．",

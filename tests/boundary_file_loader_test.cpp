@@ -253,6 +253,16 @@ TEST_F(boundary_file_loader, unusable_undamped_files_are_scanned_with_their_own_
     EXPECT_EQ(boundary_dc1.points[1][1], 1.5);
     EXPECT_EQ(boundary_dc2.points[1][1], 3.5);
     EXPECT_EQ(beta, 3e-7);
+
+    // A Dc1 file with every column emptied (Dc1 has roots at delta = 0, 1, 4, ... from epsilon
+    // = 0 on): damaged, scanned instead, and its beta line not taken.
+    write_text("filedc1", "0.0\n0 0\n0 0.02\n0 0.04\n");
+    const boundary_table dc1 = scanned_over(boundary_dc1, '1', 0.0);
+    const std::string output = load_and_capture(0.0);
+    EXPECT_NE(output.find(unreadable("filedc1") + "\n理由：どの列にも根がありません"),
+              std::string::npos)
+        << output;
+    EXPECT_TRUE(same_bytes(boundary_dc1, dc1));
 }
 
 // At full size the fallback scan must give what the generator stores: equal counts and equal
