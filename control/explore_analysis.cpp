@@ -56,7 +56,9 @@ bool refresh_unstable_shading() {
         for (int column = r.column_begin; column < r.column_end; ++column) {
             const transfer_matrix m =
                 floquet_monodromy(system_kind, beta, delta_of_column(column), e);
-            r.unstable[row][column] = floquet_is_stable(m) ? 0 : 1;
+            // Shaded only where growth is computed, not where the multipliers are not finite.
+            r.unstable[row][column] =
+                !floquet_is_stable(m) && std::isfinite(floquet_max_modulus(m)) ? 1 : 0;
         }
         shading_build.evaluations += r.column_end - r.column_begin;
     }

@@ -9,7 +9,8 @@ constexpr double chart_grid_extent = 20.0;
 
 // While the chart is shown and the system is 'm' or 'r', makes unstable_shading current for
 // system_kind, beta, the chart scales and chart_origin, unless it already is. A pixel is unstable
-// when the largest Floquet multiplier at its (delta, epsilon) exceeds 1 (floquet_is_stable), and
+// when the largest Floquet multiplier at its (delta, epsilon) is finite and exceeds 1
+// (floquet_is_stable; a non-finite one is left unshaded, undecided), and
 // every pixel is computed, so the raster is floquet_is_stable at each pixel centre (a smooth
 // boundary function can reach zero between any two evaluated pixels, so no verdict is inferred).
 // Returns whether a raster was built now.

@@ -4,6 +4,7 @@
 
 #include <GL/glut.h>
 
+#include <cmath>
 #include <cstdio>
 
 #include "draw/response_view.h"
@@ -131,8 +132,13 @@ void draw_phase_plane() {
 }
 
 const char* format_multiplier_readout(double max_modulus, bool stable, char* text, int capacity) {
-    std::snprintf(text, capacity, "|mu|max = %.4g per period: %s", max_modulus,
-                  stable ? "stable" : "unstable");
+    // A multiplier that overflowed or came from non-finite parameters decides nothing: saying
+    // "unstable" would read a failed computation as growth.
+    if (!std::isfinite(max_modulus))
+        std::snprintf(text, capacity, "|mu|max not finite here: no verdict");
+    else
+        std::snprintf(text, capacity, "|mu|max = %.4g per period: %s", max_modulus,
+                      stable ? "stable" : "unstable");
     return text;
 }
 
@@ -172,8 +178,11 @@ const char* format_status_line(char* text, int capacity) {
                                    equation, beta, delta, epsilon, t_now);
     if (multiplier_readout_current() && used >= 0 && used < capacity) {
         const multiplier_readout& r = chosen_point_readout;
-        std::snprintf(text + used, capacity - used, "  |mu|max=%.4g %s", r.max_modulus,
-                      r.stable ? "stable" : "unstable");
+        if (!std::isfinite(r.max_modulus))
+            std::snprintf(text + used, capacity - used, "  |mu|max not finite, no verdict");
+        else
+            std::snprintf(text + used, capacity - used, "  |mu|max=%.4g %s", r.max_modulus,
+                          r.stable ? "stable" : "unstable");
     }
     return text;
 }

@@ -51,7 +51,8 @@ const char* format_status_line(char* text, int capacity);
 // the black curves; n even: 2 pi, the red ones), and a legend line on what a tongue holds.
 void draw_chart_labels();
 
-// Formats the readout line into text (capacity bytes); returns text.
+// Formats the readout line into text (capacity bytes); returns text. A non-finite max_modulus
+// gives no verdict.
 const char* format_multiplier_readout(double max_modulus, bool stable, char* text, int capacity);
 
 // Stores the present line width in shown_frame_line_width: called before each frame on show.

@@ -223,6 +223,26 @@ TEST_F(explore_analysis, raster_is_rebuilt_only_for_another_beta_system_or_zoom)
     }
 }
 
+// At a damping whose exponentials overflow the multipliers are not finite: no pixel may be shaded
+// unstable from that, though the readout still belongs to the point.
+TEST_F(explore_analysis, multipliers_that_are_not_finite_shade_nothing) {
+    beta = 1e300;
+    chart_scale_delta = chart_scale_epsilon = 0.0025;  // the quadrant in about 20 x 20 pixels
+    for (char kind : {'m', 'r'}) {
+        SCOPED_TRACE(kind);
+        system_kind = kind;
+        ASSERT_TRUE(refresh_unstable_shading());
+        const shading_raster& r = unstable_shading;
+        ASSERT_GT((r.row_end - r.row_begin) * (r.column_end - r.column_begin), 100);
+        for (int row = r.row_begin; row < r.row_end; ++row)
+            for (int column = r.column_begin; column < r.column_end; ++column)
+                ASSERT_EQ(r.unstable[row][column], 0) << row << " " << column;
+        refresh_multiplier_readout();
+        ASSERT_TRUE(chosen_point_readout.valid);
+        EXPECT_FALSE(std::isfinite(chosen_point_readout.max_modulus));
+    }
+}
+
 TEST_F(explore_analysis, a_click_after_zooming_keeps_the_scales_and_picks_under_the_pointer) {
     struct click_case {
         const char* name;

@@ -117,6 +117,24 @@ TEST_F(explore_view, unstable_pairs_are_tinted_under_the_grid_and_the_readout_fo
     EXPECT_EQ(readout_text(), 0);
 }
 
+TEST(explore_text, a_multiplier_that_is_not_finite_gives_no_verdict) {
+    struct text_case {
+        double max_modulus;
+        bool stable;
+        const char* verdict;
+    };
+    const text_case cases[] = {{0.5, true, ": stable"},
+                               {2.0, false, ": unstable"},
+                               {NAN, false, "no verdict"},
+                               {INFINITY, false, "no verdict"}};
+    for (const text_case& c : cases) {
+        char text[96];
+        const char* line = format_multiplier_readout(c.max_modulus, c.stable, text, sizeof text);
+        EXPECT_NE(std::strstr(line, c.verdict), nullptr) << line;
+        if (!std::isfinite(c.max_modulus)) EXPECT_EQ(std::strstr(line, "stable"), nullptr) << line;
+    }
+}
+
 TEST_F(explore_view, paravib_itself_draws_no_aid) {
     reset_state('m', 0.1, 0.25, 1.2, 0.5, 0.0, 'a');
     refresh_explore_analysis();
