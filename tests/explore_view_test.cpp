@@ -131,7 +131,9 @@ TEST(explore_text, a_multiplier_that_is_not_finite_gives_no_verdict) {
         char text[96];
         const char* line = format_multiplier_readout(c.max_modulus, c.stable, text, sizeof text);
         EXPECT_NE(std::strstr(line, c.verdict), nullptr) << line;
-        if (!std::isfinite(c.max_modulus)) EXPECT_EQ(std::strstr(line, "stable"), nullptr) << line;
+        if (!std::isfinite(c.max_modulus)) {
+            EXPECT_EQ(std::strstr(line, "stable"), nullptr) << line;
+        }
     }
 }
 
