@@ -49,10 +49,10 @@ struct parse_state {
     int capacity;
 };
 
+// what ends with the words that lead to the quoted argument ("..., not ", "unknown option ").
 bool refuse(parse_state& p, const char* what, const char* argument) {
-    std::snprintf(p.message, p.capacity,
-                  "paravib-explore: %s, not '%.*s' (see paravib-explore --help)", what,
-                  quoted_length, argument);
+    std::snprintf(p.message, p.capacity, "paravib-explore: %s'%.*s' (see paravib-explore --help)",
+                  what, quoted_length, argument);
     return false;
 }
 
@@ -72,7 +72,7 @@ bool take_numbers(parse_state& p, const char* option, int count, dialog_answer& 
         if (text == nullptr) return false;
         if (!number_from_text(text, &taken.values[i])) {
             char what[64];
-            std::snprintf(what, sizeof what, "%s needs %s", option,
+            std::snprintf(what, sizeof what, "%s needs %s, not ", option,
                           count == 1 ? "a finite number" : "two finite numbers");
             return refuse(p, what, text);
         }
@@ -88,7 +88,7 @@ bool take_system(parse_state& p, dialog_answer& answer) {
     const char* text = value_of(p, "--system");
     if (text == nullptr) return false;
     if (std::strcmp(text, "m") != 0 && std::strcmp(text, "r") != 0)
-        return refuse(p, "--system takes m or r", text);
+        return refuse(p, "--system takes m or r, not ", text);
     answer = {};
     answer.given = true;
     answer.key = text[0];
@@ -103,7 +103,7 @@ bool take_language(parse_state& p, char& language) {
     } else if (std::strcmp(text, "en") == 0) {
         language = 'e';
     } else {
-        return refuse(p, "--lang takes ja or en", text);
+        return refuse(p, "--lang takes ja or en, not ", text);
     }
     return true;
 }
@@ -119,7 +119,7 @@ bool take_experiment(parse_state& p, int& number) {
     }
     if (!digits || value < 1 || value > experiment_count) {
         char what[64];
-        std::snprintf(what, sizeof what, "--experiment takes a number from 1 to %d",
+        std::snprintf(what, sizeof what, "--experiment takes a number from 1 to %d, not ",
                       experiment_count);
         return refuse(p, what, text);
     }
@@ -139,7 +139,7 @@ bool keep_glut_option(parse_state& p, const char* argument, int* kept) {
         }
         return true;
     }
-    return refuse(p, "unknown option", argument);
+    return refuse(p, "unknown option ", argument);
 }
 
 // The experiment's answers to the questions no explicit option answered.

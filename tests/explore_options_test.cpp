@@ -106,8 +106,8 @@ TEST(ExploreOptions, HelpVersionAndRefusals) {
     } cases[] = {
         {{"--chart", "--help", "--bogus"}, options_verdict::help, ""},
         {{"--version"}, options_verdict::version, ""},
-        {{"--bogus", "--help"}, options_verdict::refused, "unknown option, not '--bogus'"},
-        {{"0.1"}, options_verdict::refused, "unknown option, not '0.1'"},
+        {{"--bogus", "--help"}, options_verdict::refused, "unknown option '--bogus'"},
+        {{"0.1"}, options_verdict::refused, "unknown option '0.1'"},
         {{"--beta"}, options_verdict::refused, "--beta needs a value"},
         {{"--beta", "abc"}, options_verdict::refused, "finite number, not 'abc'"},
         {{"--beta", "nan"}, options_verdict::refused, "'nan'"},
