@@ -9,23 +9,11 @@
 #include "draw/explore_view.h"
 #include "draw/response_view.h"
 #include "state/explore_state.h"
+#include "state/explore_texts.h"
 #include "state/program_hooks.h"
 #include "state/program_state.h"
 
 namespace {
-
-// The explorer's keys and click, listed before the end key.
-const char* const explore_help_lines[] = {
-    "\n'p'キー：位相平面(y,v)表示切替",
-    "\n'w'キー：画面をPNG画像に保存",
-    "\n左クリック：安定限界図の上でδ,εを選択（図の表示中）",
-    "\n'a'キー：安定限界図を表示したまま's'で振動描画継続、もう一度'a'で消去",
-    "\n'z', 'Z'キー：赤い点を中心に安定限界図を縮小・拡大",
-    "\n矢印キー：δ,εを1画素移動（Shiftと共に10画素）　Ctrl+矢印キー：図の移動",
-};
-
-const char* const equation_key_refused_line =
-    "\nm（Mathieu式）か r（矩形波励振）のキーを押してください";
 
 // Ctrl with an arrow moves the view by a tenth of the window.
 constexpr double pan_step = 0.1;
@@ -71,7 +59,7 @@ void export_picture() {
     if (render_picture(exported_picture, shown_frame_line_width)) {
         save_picture(exported_picture, picture_pixels, picture_pixels);
     } else {
-        std::printf("\n画像を保存できません: このOpenGLでは画面外に描画できません");
+        std::fputs(explore_text().no_offscreen_line, stdout);
         std::fflush(stdout);
     }
 }
@@ -95,7 +83,9 @@ void install_explore_hooks() {
     hooks.key = key;
     hooks.click = pick_on_chart;
     hooks.arrow = arrow;
-    hooks.equation_key_refused_line = equation_key_refused_line;
-    hooks.help_lines = explore_help_lines;
-    hooks.help_line_count = sizeof explore_help_lines / sizeof explore_help_lines[0];
+    const explore_texts& t = explore_text();
+    hooks.equation_key_refused_line = t.equation_key_refused_line;
+    hooks.help_lines = t.help_lines;
+    hooks.help_line_count = sizeof t.help_lines / sizeof t.help_lines[0];
+    hooks.texts = t.program;
 }

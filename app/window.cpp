@@ -45,9 +45,9 @@ void create_window(int* argc, char** argv) {
     glutInitWindowSize(window_size, window_size);
     glutInit(argc, argv);
     glutInitDisplayMode(window_display_mode);
-    glutCreateWindow(window_title);
+    glutCreateWindow(program_text().window_title);
     keep_gl_driver_loaded();
-    set_utf8_caption(window_title);
+    set_utf8_caption(program_text().window_title);
     glutDisplayFunc(display);
     glutReshapeFunc(reshape);
     glutKeyboardFunc(keyboard);

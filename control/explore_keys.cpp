@@ -11,13 +11,10 @@
 #include "data/picture_file.h"
 #include "data/printable_path.h"
 #include "state/explore_state.h"
+#include "state/explore_texts.h"
 #include "state/program_state.h"
 
 namespace {
-
-const char* const picked_line = "\n(3) 図上で選択  δ ε= %.3f %.3f";
-const char* const saved_line = "\n画像を保存しました: %s";
-const char* const not_saved_line = "\n画像を保存できません: %s (%s)";
 
 // Highest number tried for a free picture name before giving up.
 constexpr int last_picture_number = 9999;
@@ -44,7 +41,7 @@ void steer_point(int right, int up) {
     delta = delta + right * chart_pixel_width / chart_scale_delta;
     epsilon = epsilon + up * chart_pixel_width / chart_scale_epsilon;
     restart_motion();
-    std::printf(picked_line, delta, epsilon);
+    std::printf(explore_text().picked_line, delta, epsilon);
     std::fflush(stdout);
 }
 
@@ -85,7 +82,7 @@ bool pick_on_chart(int x, int y, int width, int height) {
     delta = (window_x - chart_origin.x) / chart_scale_delta;
     epsilon = (window_y - chart_origin.y) / chart_scale_epsilon;
     restart_motion();
-    std::printf(picked_line, delta, epsilon);
+    std::printf(explore_text().picked_line, delta, epsilon);
     std::fflush(stdout);
     return true;
 }
@@ -105,7 +102,8 @@ bool save_picture(const unsigned char* rgb, int width, int height) {
         std::snprintf(path, sizeof path, "%s001.png", stem) < static_cast<int>(sizeof path) - 8;
     errno = ENAMETOOLONG;
     if (!fits || !begin_new_file(picture_folder, &picture)) {
-        std::printf(not_saved_line, fits ? printable_path(path).text : "PARAVIB_PICTURE_FOLDER",
+        std::printf(explore_text().not_saved_line,
+                    fits ? printable_path(path).text : "PARAVIB_PICTURE_FOLDER",
                     std::strerror(errno));
         std::fflush(stdout);
         return false;
@@ -116,9 +114,10 @@ bool save_picture(const unsigned char* rgb, int width, int height) {
     const bool named = finish_new_file(&picture, written, stem, ".png", last_picture_number, path);
     const int error = written ? errno : write_error;
     if (named) {
-        std::printf(saved_line, printable_path(path).text);
+        std::printf(explore_text().saved_line, printable_path(path).text);
     } else {
-        std::printf(not_saved_line, printable_path(path[0] != '\0' ? path : picture_folder).text,
+        std::printf(explore_text().not_saved_line,
+                    printable_path(path[0] != '\0' ? path : picture_folder).text,
                     std::strerror(error != 0 ? error : EIO));
     }
     std::fflush(stdout);

@@ -9,11 +9,10 @@
 
 #include "draw/response_view.h"
 #include "state/explore_state.h"
+#include "state/explore_texts.h"
 #include "state/program_state.h"
 
 const rgba unstable_tint = {1.0f, 235.0f / 255.0f, 190.0f / 255.0f, 0.0f};
-
-const char* const phase_plane_legend = "phase plane : y across, v up";
 
 namespace {
 
@@ -128,17 +127,17 @@ void draw_phase_plane() {
     // Inside the box at its top: the foot of the window holds the status line.
     draw_text(static_cast<float>(phase_plane_left + 0.01),
               static_cast<float>(phase_plane_top - 0.04), GLUT_BITMAP_HELVETICA_18,
-              phase_plane_legend);
+              explore_text().window->phase_plane_legend);
 }
 
 const char* format_multiplier_readout(double max_modulus, bool stable, char* text, int capacity) {
+    const window_texts& w = *explore_text().window;
     // A multiplier that overflowed or came from non-finite parameters decides nothing: saying
     // "unstable" would read a failed computation as growth.
     if (!std::isfinite(max_modulus))
-        std::snprintf(text, capacity, "|mu|max not finite here: no verdict");
+        std::snprintf(text, capacity, "%s", w.no_verdict_readout);
     else
-        std::snprintf(text, capacity, "|mu|max = %.4g per period: %s", max_modulus,
-                      stable ? "stable" : "unstable");
+        std::snprintf(text, capacity, w.readout, max_modulus, stable ? w.stable : w.unstable);
     return text;
 }
 
@@ -171,18 +170,18 @@ bool in_window(double x) { return x > -label_room && x < label_room; }
 }  // namespace
 
 const char* format_status_line(char* text, int capacity) {
-    const char* equation = system_kind == 'm'   ? "Mathieu"
-                           : system_kind == 'r' ? "square wave"
-                                                : "no equation";
-    const int used = std::snprintf(text, capacity, "%s  beta=%.4g  delta=%.3f  eps=%.3f  t=%.2f",
-                                   equation, beta, delta, epsilon, t_now);
+    const window_texts& w = *explore_text().window;
+    const char* equation = system_kind == 'm'   ? w.mathieu
+                           : system_kind == 'r' ? w.square_wave
+                                                : w.no_equation;
+    const int used = std::snprintf(text, capacity, w.status, equation, beta, delta, epsilon, t_now);
     if (multiplier_readout_current() && used >= 0 && used < capacity) {
         const multiplier_readout& r = chosen_point_readout;
         if (!std::isfinite(r.max_modulus))
-            std::snprintf(text + used, capacity - used, "  |mu|max not finite, no verdict");
+            std::snprintf(text + used, capacity - used, "%s", w.no_verdict_status);
         else
-            std::snprintf(text + used, capacity - used, "  |mu|max=%.4g %s", r.max_modulus,
-                          r.stable ? "stable" : "unstable");
+            std::snprintf(text + used, capacity - used, w.status_readout, r.max_modulus,
+                          r.stable ? w.stable : w.unstable);
     }
     return text;
 }
@@ -223,5 +222,5 @@ void draw_chart_labels() {
                   GLUT_BITMAP_HELVETICA_18, text);
         last = x;
     }
-    draw_text(-0.05f, -0.36f, GLUT_BITMAP_HELVETICA_18, "inside a tongue (shaded): unstable");
+    draw_text(-0.05f, -0.36f, GLUT_BITMAP_HELVETICA_18, explore_text().window->tongue_legend);
 }

@@ -9,6 +9,7 @@ explore.png. Python standard library only.
 """
 import os
 import shutil
+import subprocess
 import sys
 
 sys.dont_write_bytecode = True   # nothing written into the source tree
@@ -18,7 +19,7 @@ import reference as ref  # noqa: E402
 import scenarios as sc  # noqa: E402
 from console_session import Console  # noqa: E402
 from texts import (BETA_PROMPT, HELP, INITIAL_PROMPT, MATHIEU_LINE, POINT_PROMPT,  # noqa: E402
-                   damped_load)
+                   damped_load, read_texts)
 from x_display import read_png  # noqa: E402
 
 END_KEY_LINE = "\nESCキー：終了\n"
@@ -128,7 +129,38 @@ def pick_and_picture(ctx):
         con.check_ended(0)
 
 
-SCENARIOS = {f.__name__: f for f in (pick_and_picture,)}
+def options_in_english(ctx):
+    """A bad value ends the program with status 2 and one line before any window. Experiment 5
+    (Mathieu, beta = 0.1) with the point (2, 1) and y0 = 0.2 given as options, the chart and the
+    English texts: the whole first dialog is answered without a read, the caption is English, and
+    the first picture shows the chart with the red point at (2, 1). The key d asks again."""
+    ctx.start_x()
+    bad = subprocess.run([ctx.paravib, "--point", "1", "x"], cwd=ctx.boundaries, env=ctx.x.env,
+                            stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
+    sc.check(bad.returncode == 2 and bad.stdout == b"" and bad.stderr.count(b"\n") == 1,
+             "--point 1 x: status %d, %r, %r" % (bad.returncode, bad.stdout, bad.stderr))
+    en = read_texts(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data",
+                                 "explore_texts_en.txt"))
+    loads = "\n" + "".join(en[n].replace("{beta}", "0.10") for n in ("LOAD_B1", "LOAD_B2"))
+    argv = [ctx.paravib, "--experiment", "5", "--point", "2", "1", "--initial", "0.2", "0",
+            "--chart", "--lang", "en"]
+    with Console(argv, ctx.boundaries, ctx.x.env, os.path.join(ctx.work, "explore.stderr")) as con:
+        con.expect(en["EXPERIMENT_5"] + en["HEADER"] + en["MATHIEU_LINE"] + en["BETA_PROMPT"]
+                   + "0.1" + loads + en["POINT_PROMPT"] + "2 1" + en["INITIAL_PROMPT"] + "0.2 0"
+                   + en["HELP"])
+        w = ctx.x.find_window("k:", sc.WINDOW_TIMEOUT, lambda: con.process.poll() is None)
+        ctx.x.move(w, 0, 0)
+        ctx.x.focus(w)
+        sc.wait_red_point(ctx, w, ref.chart_pixel(2, 1), "opened with --chart")
+        sc.check(ctx.x.window_names(w)[0] == en["CAPTION"], "caption %r" % (ctx.x.window_names(w),))
+        ctx.x.keys("d")
+        sc.numbers(con, en["POINT_PROMPT"], "1 1.2")
+        sc.numbers(con, en["INITIAL_PROMPT"], "1 0", en["HELP"])
+        ctx.x.keys("Escape")
+        con.check_ended(0)
+
+
+SCENARIOS = {f.__name__: f for f in (pick_and_picture, options_in_english)}
 
 if __name__ == "__main__":
     sc.SCENARIOS = SCENARIOS
