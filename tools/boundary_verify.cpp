@@ -368,7 +368,7 @@ std::atomic<int> next_column;
 std::atomic<int> columns_done;
 std::mutex progress_lock;
 std::chrono::steady_clock::time_point run_start;
-double next_progress;
+std::atomic<double> next_progress;  // seconds of running at which progress is next reported
 
 double seconds_running() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - run_start).count();
