@@ -378,9 +378,13 @@ void report_columns() {
     std::lock_guard<std::mutex> hold(progress_lock);
     double now = seconds_running();
     if (now < next_progress) return;
-    std::fprintf(stderr,
-                 "paravib-boundaries: %d of %d columns of files %d ... %d checked (%.0f s)\n",
-                 columns_done.load(), columns, batch_offset + 1, batch_offset + batch_count, now);
+    if (batch_count == 1)
+        std::fprintf(stderr, "paravib-boundaries: %d of %d columns of file %d checked (%.0f s)\n",
+                     columns_done.load(), columns, batch_offset + 1, now);
+    else
+        std::fprintf(
+            stderr, "paravib-boundaries: %d of %d columns of files %d ... %d checked (%.0f s)\n",
+            columns_done.load(), columns, batch_offset + 1, batch_offset + batch_count, now);
     next_progress = now + progress_after;
 }
 
