@@ -7,6 +7,7 @@
 #include "control/explore_analysis.h"
 #include "control/explore_keys.h"
 #include "draw/explore_view.h"
+#include "draw/motion_box.h"
 #include "draw/response_view.h"
 #include "state/explore_state.h"
 #include "state/explore_texts.h"
@@ -28,9 +29,15 @@ void under_picture() {
     if (chart_shown()) draw_unstable_shading();
 }
 
+// The mass or the phase plane in the box at the lower right, on a scale fitted to the motion:
+// the chart now stays over the running motion, and at the window's centre the mass would hide its
+// origin and the first tongue's tip.
 bool instead_of_mass() {
-    if (!phase_plane_shown) return false;
-    draw_phase_plane();
+    if (phase_plane_shown) {
+        draw_phase_plane();
+    } else {
+        draw_motion_box_mass();
+    }
     return true;
 }
 

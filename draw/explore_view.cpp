@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "draw/motion_box.h"
 #include "draw/response_view.h"
 #include "state/explore_state.h"
 #include "state/explore_texts.h"
@@ -98,7 +99,8 @@ void draw_unstable_shading() {
 void draw_phase_plane() {
     const double centre_x = 0.5 * (phase_plane_left + phase_plane_right);
     const double centre_y = 0.5 * (phase_plane_bottom + phase_plane_top);
-    const double scale = phase_plane_scale_factor * y_scale;
+    const double tick_value = motion_box_tick_value(true);
+    const double scale = motion_box_tick_reach / tick_value;
 
     draw_segment({phase_plane_left, centre_y}, {phase_plane_right, centre_y}, black);
     draw_segment({centre_x, phase_plane_bottom}, {centre_x, phase_plane_top}, black);
@@ -112,6 +114,7 @@ void draw_phase_plane() {
         glClipPlane(GL_CLIP_PLANE0 + i, planes[i]);
         glEnable(GL_CLIP_PLANE0 + i);
     }
+    draw_motion_box_ticks(tick_value, true);
     glLineWidth(2.0f);
     glDisable(GL_LIGHTING);
     glColor4f(red.red, red.green, red.blue, red.alpha);
