@@ -8,6 +8,7 @@
 #include "control/explore_keys.h"
 #include "draw/explore_view.h"
 #include "draw/response_view.h"
+#include "draw/svg_picture.h"
 #include "state/explore_state.h"
 #include "state/program_hooks.h"
 #include "state/program_state.h"
@@ -18,6 +19,7 @@ namespace {
 const char* const explore_help_lines[] = {
     "\n'p'キー：位相平面(y,v)表示切替",
     "\n'w'キー：画面をPNG画像に保存",
+    "\n'v'キー：画面をSVG画像に保存",
     "\n左クリック：安定限界図の上でδ,εを選択（図の表示中）",
     "\n'a'キー：安定限界図を表示したまま's'で振動描画継続、もう一度'a'で消去",
     "\n'z', 'Z'キー：赤い点を中心に安定限界図を縮小・拡大",
@@ -76,11 +78,22 @@ void export_picture() {
     }
 }
 
+// The picture on show as SVG, with the parameters of the motion in its title.
+bool write_vector_picture(std::FILE* file) {
+    char status[160], title[256];
+    std::snprintf(title, sizeof title, "paravib: %s  y0=%.4g  v0=%.4g",
+                  format_status_line(status, sizeof status), y_init, v_init);
+    return write_svg_picture(file, title, shown_frame_line_width);
+}
+
 bool key(unsigned char key) {
     switch (apply_explore_key(key)) {
         case explore_key_outcome::passed: return false;
         case explore_key_outcome::draw: display(); return true;
         case explore_key_outcome::picture: export_picture(); return true;
+        case explore_key_outcome::vector_picture:
+            save_vector_picture(write_vector_picture);
+            return true;
     }
     return false;
 }
