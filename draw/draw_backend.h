@@ -1,12 +1,12 @@
 // The few drawing operations every picture of paravib is made of, behind one interface: colour,
-// line width, the lighting switch, the model-view matrix, points and lines and polygons, bitmap
+// line width, the lighting switch, the model-view matrix, lines, strips and polygons, bitmap
 // text, the frame, the viewport, a texture blit, a clip rectangle and reading pixels back.
 // The screen backend (OpenGL 1.x on the desktop, WebGL on the page) is chosen by the build; a
 // recorder (the picture as SVG) can stand in for it for one frame, so it sees exactly the calls.
 #pragma once
 
-// How the vertices between backend_begin and backend_end join: pairs of points as separate
-// lines, one open polyline, a filled convex polygon.
+// How the vertices between begin and end join: pairs of points as separate lines, one open
+// polyline, a filled convex polygon.
 enum class shape { lines, line_strip, polygon };
 
 // The drawing calls in one table, so that a recorder can stand in for the screen. Coordinates are
