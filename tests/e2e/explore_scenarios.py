@@ -23,6 +23,7 @@ from texts import (BETA_PROMPT, HELP, INITIAL_PROMPT, MATHIEU_LINE, POINT_PROMPT
 from x_display import read_png  # noqa: E402
 
 END_KEY_LINE = "\nESCキー：終了\n"
+TINT = (255, 235, 190)   # the shading of the unstable pairs
 EXPLORE_HELP = HELP.replace(END_KEY_LINE,
                             "\n'p'キー：位相平面(y,v)表示切替"
                             "\n'w'キー：画面をPNG画像に保存"
@@ -53,7 +54,7 @@ def click(ctx, x, y):
     ctx.x.run("xdotool", "mousemove", str(x), str(y), "click", "1")
 
 
-def check_svg(path, red_point):
+def check_svg(path, red_point, screen):
     """The SVG of the picture on show parses and holds the chart as elements: the parameters in
     its title, the legends, ticks and tongue labels as text, the boundary dots and the red point
     as circles, grid and axes as paths, the shading as tinted rectangles and the phase plane's
@@ -74,7 +75,20 @@ def check_svg(path, red_point):
                  near_point(c, red_point) for c in circles), "no red point at %s" % (red_point,))
     sc.check(sum(1 for _ in root.iter(ns + "path")) >= 2 * 21 + 2 * 61,
              "too few paths for the two grids")
-    sc.check(any(r.get("fill") == "#ffebbe" for r in root.iter(ns + "rect")), "no shading")
+    # The shading's rectangles cover exactly the tinted pixels of the screen: every tinted pixel,
+    # and none that shows white.
+    tinted = set()
+    for r in root.iter(ns + "rect"):
+        if r.get("fill") == "#ffebbe":
+            x, y, w, h = (float(r.get(k)) for k in ("x", "y", "width", "height"))
+            tinted.update((px, py) for px in range(round(x), round(x + w))
+                          for py in range(round(y), round(y + h)))
+    width = screen.width
+    shown = {(i % width, i // width) for i, m in enumerate(screen.mask(TINT)) if m}
+    white = screen.mask((255, 255, 255))
+    sc.check(shown and shown <= tinted, "%d tinted pixels of the screen have no rectangle"
+             % len(shown - tinted))
+    sc.check(not any(white[py * width + px] for px, py in tinted), "a rectangle over white")
     sc.check(any(g.find(ns + "polyline") is not None for g in root.iter(ns + "g")
                  if g.get("clip-path")), "no clipped phase-plane trajectory")
 
@@ -148,7 +162,7 @@ def pick_and_picture(ctx):
         path = os.path.join(pictures, "paravib-001.svg")
         ctx.x.keys("v")
         con.expect("\n画像を保存しました: " + path)
-        check_svg(path, (445 + 0.5, 300 + 0.5))
+        check_svg(path, (445 + 0.5, 300 + 0.5), shown)
         folder = os.environ.get("PARAVIB_SCREENSHOT_DIR")
         if folder:
             shutil.copy(os.path.join(pictures, "paravib-001.png"),
