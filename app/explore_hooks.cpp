@@ -9,6 +9,7 @@
 #include "draw/explore_view.h"
 #include "draw/motion_box.h"
 #include "draw/response_view.h"
+#include "draw/svg_picture.h"
 #include "state/explore_state.h"
 #include "state/explore_texts.h"
 #include "state/program_hooks.h"
@@ -71,11 +72,22 @@ void export_picture() {
     }
 }
 
+// The picture on show as SVG, with the parameters of the motion in its title.
+bool write_vector_picture(std::FILE* file) {
+    char status[160], title[256];
+    std::snprintf(title, sizeof title, "paravib: %s  y0=%.4g  v0=%.4g",
+                  format_status_line(status, sizeof status), y_init, v_init);
+    return write_svg_picture(file, title, shown_frame_line_width);
+}
+
 bool key(unsigned char key) {
     switch (apply_explore_key(key)) {
         case explore_key_outcome::passed: return false;
         case explore_key_outcome::draw: display(); return true;
         case explore_key_outcome::picture: export_picture(); return true;
+        case explore_key_outcome::vector_picture:
+            save_vector_picture(write_vector_picture);
+            return true;
     }
     return false;
 }

@@ -2,8 +2,6 @@
 // drawn in explore_view.cpp). Drawn with the plot primitives only.
 #include "draw/motion_box.h"
 
-#include <GL/glut.h>
-
 #include <cmath>
 #include <cstdio>
 
@@ -64,7 +62,7 @@ void draw_motion_box_ticks(double tick_value, bool across) {
     char text[48];
     std::snprintf(text, sizeof text, "ticks at +-%g", tick_value);
     draw_text(static_cast<float>(phase_plane_left + 0.01),
-              static_cast<float>(phase_plane_bottom + 0.02), GLUT_BITMAP_HELVETICA_18, text);
+              static_cast<float>(phase_plane_bottom + 0.02), text);
 }
 
 void draw_motion_box_mass() {

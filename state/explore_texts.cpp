@@ -73,6 +73,7 @@ const explore_texts japanese_explore_texts = {
     {
         "\n'p'キー：位相平面(y,v)表示切替",
         "\n'w'キー：画面をPNG画像に保存",
+        "\n'v'キー：画面をSVG画像に保存",
         "\n左クリック：安定限界図の上でδ,εを選択（図の表示中）",
         "\n'a'キー：安定限界図を表示したまま's'で振動描画継続、もう一度'a'で消去",
         "\n'z', 'Z'キー：赤い点を中心に安定限界図を縮小・拡大",
@@ -93,6 +94,7 @@ const explore_texts english_explore_texts = {
     {
         "\n'p' key: phase plane (y, v) on or off",
         "\n'w' key: save the picture as a PNG file",
+        "\n'v' key: save the picture as an SVG file",
         "\nLeft click: choose δ, ε on the stability chart (while it is shown)",
         "\n'a' key: keep the chart shown while 's' continues the motion; 'a' again hides it",
         "\n'z', 'Z' keys: chart smaller, larger about the red point",

@@ -26,7 +26,7 @@ struct window_texts {
 struct explore_texts {
     char language;                 // 'j' Japanese, 'e' English: the experiments' title column
     const program_texts* program;  // the dialog's, the loader's and the caption
-    const char* help_lines[6];     // the explorer's keys, after paravib's key help
+    const char* help_lines[7];     // the explorer's keys, after paravib's key help
     const char* equation_key_refused_line;
     const char* picked_line;        // "%.3f %.3f": delta and epsilon chosen on the chart
     const char* saved_line;         // "%s": the picture's path

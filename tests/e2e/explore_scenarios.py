@@ -1,16 +1,17 @@
 #!/usr/bin/env python3
 """End-to-end scenarios of the real paravib-explore, on the helpers of scenarios.py: the dialog
 with the explorer's key help, a left click on the chart that moves the red point and restarts
-the motion, and the key `w` that writes the picture on show as an 800 x 800 PNG.
+the motion, and the keys `w` and `v` that write the picture on show as an 800 x 800 PNG and as SVG.
 
 Usage: explore_scenarios.py PARAVIB_EXPLORE BOUNDARY_FOLDER SCENARIO
-With PARAVIB_SCREENSHOT_DIR set, pick_and_picture also copies its exported picture there as
-explore.png. Python standard library only.
+With PARAVIB_SCREENSHOT_DIR set, pick_and_picture also copies its exported pictures there as
+explore.png and explore.svg. Python standard library only.
 """
 import os
 import shutil
 import subprocess
 import sys
+from xml.etree import ElementTree
 
 sys.dont_write_bytecode = True   # nothing written into the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -23,9 +24,11 @@ from texts import (BETA_PROMPT, HELP, INITIAL_PROMPT, MATHIEU_LINE, POINT_PROMPT
 from x_display import read_png  # noqa: E402
 
 END_KEY_LINE = "\nESCキー：終了\n"
+TINT = (255, 235, 190)   # the shading of the unstable pairs
 EXPLORE_HELP = HELP.replace(END_KEY_LINE,
                             "\n'p'キー：位相平面(y,v)表示切替"
                             "\n'w'キー：画面をPNG画像に保存"
+                            "\n'v'キー：画面をSVG画像に保存"
                             "\n左クリック：安定限界図の上でδ,εを選択（図の表示中）"
                             "\n'a'キー：安定限界図を表示したまま's'で振動描画継続、もう一度'a'で消去"
                             "\n'z', 'Z'キー：赤い点を中心に安定限界図を縮小・拡大"
@@ -65,6 +68,49 @@ def check_box_mass(image, delta, epsilon, frames, what):
 
 def click(ctx, x, y):
     ctx.x.run("xdotool", "mousemove", str(x), str(y), "click", "1")
+
+
+def check_svg(path, red_point, screen):
+    """The SVG of the picture on show parses and holds the chart as elements: the parameters in
+    its title, the legends, ticks and tongue labels as text, the boundary dots and the red point
+    as circles, grid and axes as paths, the shading as tinted rectangles and the phase plane's
+    trajectory as a clipped polyline."""
+    ns = "{http://www.w3.org/2000/svg}"
+    root = ElementTree.parse(path).getroot()
+    title = root.find(ns + "title").text
+    for part in ("Mathieu", "beta=0.1", "y0=0.2"):
+        sc.check(part in title, "%r not in the title %r" % (part, title))
+    texts = [t.text for t in root.iter(ns + "text")]
+    for label in ("(delta,epsilon)stable aera graph", "n=1 4pi", "10", "red   : response y(t)",
+                  "phase plane : y across, v up"):
+        sc.check(label in texts, "no text %r in the SVG" % label)
+    sc.check(any(t.startswith("Mathieu  beta=0.1") for t in texts), "no status line in the SVG")
+    circles = list(root.iter(ns + "circle"))
+    sc.check(len(circles) > 100, "%d circles: no boundary dots" % len(circles))
+    sc.check(any(c.get("fill") == "#ff0000" and float(c.get("r")) == 4.0 and
+                 near_point(c, red_point) for c in circles), "no red point at %s" % (red_point,))
+    sc.check(sum(1 for _ in root.iter(ns + "path")) >= 2 * 21 + 2 * 61,
+             "too few paths for the two grids")
+    # The shading's rectangles cover exactly the tinted pixels of the screen: every tinted pixel,
+    # and none that shows white.
+    tinted = set()
+    for r in root.iter(ns + "rect"):
+        if r.get("fill") == "#ffebbe":
+            x, y, w, h = (float(r.get(k)) for k in ("x", "y", "width", "height"))
+            tinted.update((px, py) for px in range(round(x), round(x + w))
+                          for py in range(round(y), round(y + h)))
+    width = screen.width
+    shown = {(i % width, i // width) for i, m in enumerate(screen.mask(TINT)) if m}
+    white = screen.mask((255, 255, 255))
+    sc.check(shown and shown <= tinted, "%d tinted pixels of the screen have no rectangle"
+             % len(shown - tinted))
+    sc.check(not any(white[py * width + px] for px, py in tinted), "a rectangle over white")
+    sc.check(any(g.find(ns + "polyline") is not None for g in root.iter(ns + "g")
+                 if g.get("clip-path")), "no clipped phase-plane trajectory")
+
+
+def near_point(circle, point):
+    return abs(float(circle.get("cx")) - point[0]) < 1 and abs(float(circle.get("cy")) - point[1]) < 1
 
 
 def pick_and_picture(ctx):
@@ -128,10 +174,15 @@ def pick_and_picture(ctx):
                 picture.data[i:i + 3] != shown.data[i:i + 3] for i in range(0, len(shown.data), 3))
             sc.check(differing == 0, "%d pixels of the picture differ from the screen"
                      % differing)
+        path = os.path.join(pictures, "paravib-001.svg")
+        ctx.x.keys("v")
+        con.expect("\n画像を保存しました: " + path)
+        check_svg(path, (445 + 0.5, 300 + 0.5), shown)
         folder = os.environ.get("PARAVIB_SCREENSHOT_DIR")
         if folder:
             shutil.copy(os.path.join(pictures, "paravib-001.png"),
                         os.path.join(folder, "explore.png"))
+            shutil.copy(path, os.path.join(folder, "explore.svg"))
 
         shutil.rmtree(pictures)
         ctx.x.keys("w")
