@@ -9,6 +9,7 @@
 #include "draw/draw_backend.h"
 #include "draw/response_view.h"
 #include "state/program_state.h"
+#include "state/program_texts.h"
 
 namespace {
 

@@ -45,7 +45,7 @@ struct text_pixels {
 text_pixels rendered_text(double x, double y, const char* text) {
     begin_frame();
     draw_segment({-2.0, -2.0}, {-2.0, -2.0}, black);  // lighting left on, as in every picture
-    draw_text(static_cast<float>(x), static_cast<float>(y), GLUT_BITMAP_HELVETICA_18, text);
+    draw_text(static_cast<float>(x), static_cast<float>(y), text);
     end_frame();
     read_frame();
     text_pixels t = {{}, window_size, window_size, -1, -1};
