@@ -95,7 +95,7 @@ bool pick_on_chart(int x, int y, int width, int height) {
 bool save_picture(const unsigned char* rgb, int width, int height) {
     char path[replacement_name_capacity] = "";
     char stem[replacement_name_capacity];
-    const char* separator = picture_folder[0] != '\0' ? "/" : "";
+    const char* separator = picture_folder[0] != '\0' ? folder_separator : "";
     file_replacement picture;
     // The first name a picture would take stands in the message when none can be made.
     const int stem_length =

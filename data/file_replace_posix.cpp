@@ -118,6 +118,8 @@ void discard(file_replacement* r) {
 
 }  // namespace
 
+const char* const folder_separator = "/";
+
 // stat follows every link as the system does, /dev/stdout and /proc/self/fd/N included.
 bool is_replaceable(const char* file_name) {
     struct stat status;
@@ -173,7 +175,7 @@ bool begin_new_file(const char* folder, file_replacement* r) {
     r->file = nullptr;
     r->temporary_name[0] = '\0';
     // The target stands for the folder only: what follows its last slash is never used.
-    const char* separator = folder[0] != '\0' ? "/" : "";
+    const char* separator = folder[0] != '\0' ? folder_separator : "";
     if (!format_path(r->target, "%s%s", folder, separator)) return false;
     int fd = open_unnamed(r->target);
     if (fd < 0) fd = open_named(r);

@@ -59,6 +59,8 @@ int errno_of_last_error() {
 
 }  // namespace
 
+const char* const folder_separator = "\\";
+
 bool is_replaceable(const char* file_name) {
     struct _stat64 status;
     return _stat64(file_name, &status) != 0 || (status.st_mode & _S_IFMT) == _S_IFREG;
@@ -122,7 +124,7 @@ bool begin_new_file(const char* folder, file_replacement* r) {
     r->file = nullptr;
     r->temporary_name[0] = '\0';
     // The target stands for the folder only: what follows its last separator is never used.
-    const char* separator = folder[0] != '\0' ? "\\" : "";
+    const char* separator = folder[0] != '\0' ? folder_separator : "";
     const int length =
         std::snprintf(r->target, replacement_name_capacity, "%s%s", folder, separator);
     if (length < 0 || length >= replacement_name_capacity) {
