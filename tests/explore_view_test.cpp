@@ -1,5 +1,6 @@
 // The explorer's drawings read back under Xvfb: the phase plane in place of the mass, the shaded
 // unstable pairs against closed forms and against the boundary curves, and the multiplier readout.
+#include <GL/glut.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -115,6 +116,25 @@ TEST_F(explore_view, unstable_pairs_are_tinted_under_the_grid_and_the_readout_fo
     read_frame();
     EXPECT_EQ(count_colour(tint, 400, 400, window_size - 1, window_size - 1), 0);
     EXPECT_EQ(readout_text(), 0);
+}
+
+// A window smaller than the picture holds it in tiles, each of which must rasterise as its part of
+// the one 800 x 800 frame: the picture equals the one taken from the full window.
+TEST_F(explore_view, picture_from_a_small_window_equals_the_full_one) {
+    reset_state('m', 0.1, 1.0, 0.4, 0.2, 0.0, 'a');
+    refresh_explore_analysis();
+    phase_plane_shown = true;
+    for (int frame = 0; frame < 20; ++frame) display();
+    static unsigned char full[picture_pixels * picture_pixels * 3];
+    static unsigned char tiled[picture_pixels * picture_pixels * 3];
+    ASSERT_TRUE(render_picture(full, 1.0f));
+    glutDisplayFunc([] {});  // the window's events must not advance the motion meanwhile
+    const bool resized = resize_test_window(500, 300);
+    const bool rendered = render_picture(tiled, 1.0f);
+    const bool restored = resize_test_window(window_size, window_size);
+    glutDisplayFunc(display);
+    ASSERT_TRUE(resized && rendered && restored);
+    EXPECT_EQ(std::memcmp(full, tiled, sizeof full), 0);
 }
 
 TEST_F(explore_view, paravib_itself_draws_no_aid) {
