@@ -1,5 +1,5 @@
 // The explorer's drawings: shading runs, phase plane, multiplier readout, in OpenGL 1.x immediate
-// mode like the other views (the off-screen picture is in explore_picture.cpp).
+// mode like the other views (the exported picture is in explore_picture.cpp).
 #include "draw/explore_view.h"
 
 #include <GL/glut.h>

@@ -1,6 +1,6 @@
 // The explorer's drawings (paravib-explore only): the pale shading of the unstable parameter
 // pairs under the chart, the phase plane that takes the mass picture's place, the multiplier
-// readout under the chart legend, and the whole picture rendered off screen for export.
+// readout under the chart legend, and the whole picture drawn again for export.
 #pragma once
 
 #include "draw/draw_primitives.h"
