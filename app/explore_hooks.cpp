@@ -62,7 +62,8 @@ bool arrow(arrow_key key, bool shift, bool control) {
     return true;
 }
 
-// The picture on show, drawn again off screen without advancing the motion, into a file.
+// The picture on show, drawn again into the back buffer without advancing the motion, into a
+// file.
 void export_picture() {
     if (render_picture(exported_picture, shown_frame_line_width)) {
         save_picture(exported_picture, picture_pixels, picture_pixels);

@@ -108,7 +108,7 @@ bool write_content(std::FILE* file, const picture_content& content) {
 bool save_new_picture(const picture_content& content, const char* suffix) {
     char path[replacement_name_capacity] = "";
     char stem[replacement_name_capacity];
-    const char* separator = picture_folder[0] != '\0' ? "/" : "";
+    const char* separator = picture_folder[0] != '\0' ? folder_separator : "";
     file_replacement picture;
     // The first name a picture would take stands in the message when none can be made.
     const int stem_length =

@@ -8,6 +8,9 @@
 // Longest path handled: the target with its links followed, and the temporary file beside it.
 constexpr int replacement_name_capacity = 4096;
 
+// What stands between a folder and a name in a path: "/" on POSIX systems, "\\" on Windows.
+extern const char* const folder_separator;
+
 // A replacement under way: write the new content to file.
 struct file_replacement {
     FILE* file;

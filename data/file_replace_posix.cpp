@@ -114,6 +114,8 @@ bool open_stream(file_replacement* r, int fd, bool ready) {
 
 }  // namespace
 
+const char* const folder_separator = "/";
+
 // stat follows every link as the system does, /dev/stdout and /proc/self/fd/N included.
 bool is_replaceable(const char* file_name) {
     struct stat status;
@@ -160,7 +162,7 @@ bool begin_new_file(const char* folder, file_replacement* r) {
     r->file = nullptr;
     r->temporary_name[0] = '\0';
     // The target stands for the folder only: what follows its last slash is never used.
-    const char* separator = folder[0] != '\0' ? "/" : "";
+    const char* separator = folder[0] != '\0' ? folder_separator : "";
     if (!format_replacement_path(r->target, "%s%s", folder, separator)) return false;
     const int fd = open_new(r);
     return fd >= 0 && open_stream(r, fd, true);

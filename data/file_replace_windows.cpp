@@ -44,6 +44,8 @@ int errno_of_last_error() {
 
 }  // namespace
 
+const char* const folder_separator = "\\";
+
 bool is_replaceable(const char* file_name) {
     struct _stat64 status;
     return _stat64(file_name, &status) != 0 || (status.st_mode & _S_IFMT) == _S_IFREG;
@@ -103,7 +105,7 @@ bool begin_new_file(const char* folder, file_replacement* r) {
     r->file = nullptr;
     r->temporary_name[0] = '\0';
     // The target stands for the folder only: what follows its last separator is never used.
-    const char* separator = folder[0] != '\0' ? "\\" : "";
+    const char* separator = folder[0] != '\0' ? folder_separator : "";
     if (!format_replacement_path(r->target, "%s%s", folder, separator)) return false;
     for (int attempt = 0; attempt < temporary_name_attempts; ++attempt) {
         if (!temporary_name(r->target, attempt, r->temporary_name)) break;

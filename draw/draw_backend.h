@@ -76,14 +76,13 @@ constexpr int texture_records = 16;
 void note_texture(unsigned int texture, int side);
 void note_texture_texels(unsigned int texture, int width, int height, const unsigned char* rgb);
 
-// Starts drawing into an off-screen buffer of side x side pixels, with the viewport over it; the
-// window keeps its picture. False (nothing changed) when the implementation has no complete
-// off-screen buffer.
-bool backend_offscreen_begin(int side);
-
-// Back to the window: the off-screen buffer freed, the viewport and line width restored to what
-// they were at backend_offscreen_begin.
-void backend_offscreen_end();
+// Draws the picture that draw() makes (frame and line width included) at side x side pixels where the screen does
+// not show it, and reads it into rgb (3 bytes a pixel, rows top first). On the desktop that is
+// the window's back buffer before any swap, which OpenGL 1.1 has: a window smaller than the
+// picture holds it in tiles, the viewport of the whole picture shifted by whole pixels per tile,
+// so each tile rasterises exactly as its part of one frame. The viewport and line width are
+// restored. False (rgb undefined) when the drawing reported an error or there is no window.
+bool backend_render_picture(int side, void (*draw)(), unsigned char* rgb);
 
 // Waits for the drawing, then reads the lower left width x height pixels of the picture drawn
 // into (the back buffer, or the off-screen buffer) as RGB, 3 bytes each, rows bottom first

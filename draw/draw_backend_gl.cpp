@@ -1,5 +1,5 @@
 // The screen backend of the desktop: OpenGL 1.x immediate mode and GLUT's bitmap text, the only
-// desktop drawing source that calls OpenGL (the off-screen buffer is in draw_backend_gl_offscreen).
+// desktop drawing source that calls OpenGL.
 #include <GL/glut.h>
 
 #include "draw/draw_backend.h"

@@ -255,7 +255,19 @@ const drawing_backend screen_backend = {
     vertex,   end,          text,       blit_texture, clip_rectangle, clip_off,
 };
 
-bool backend_offscreen_begin(int side) {
+namespace {
+
+void offscreen_end() {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDeleteFramebuffers(1, &gl.framebuffer);
+    glDeleteTextures(1, &gl.framebuffer_texture);
+    glViewport(gl.saved_viewport[0], gl.saved_viewport[1], gl.saved_viewport[2],
+               gl.saved_viewport[3]);
+    gl.line_width = gl.saved_line_width;
+}
+
+// WebGL draws the picture into a framebuffer of its own: the canvas keeps what it shows.
+bool offscreen_begin(int side) {
     glGetIntegerv(GL_VIEWPORT, gl.saved_viewport);
     gl.saved_line_width = gl.line_width;
     glGenTextures(1, &gl.framebuffer_texture);
@@ -266,21 +278,14 @@ bool backend_offscreen_begin(int side) {
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
                            gl.framebuffer_texture, 0);
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        backend_offscreen_end();
+        offscreen_end();
         return false;
     }
     glViewport(0, 0, side, side);
     return true;
 }
 
-void backend_offscreen_end() {
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glDeleteFramebuffers(1, &gl.framebuffer);
-    glDeleteTextures(1, &gl.framebuffer_texture);
-    glViewport(gl.saved_viewport[0], gl.saved_viewport[1], gl.saved_viewport[2],
-               gl.saved_viewport[3]);
-    gl.line_width = gl.saved_line_width;
-}
+}  // namespace
 
 // WebGL reads RGBA bytes only: one row at a time, its alpha dropped.
 void backend_read_rgb(int width, int height, bool top_row_first, unsigned char* rgb) {
@@ -295,4 +300,12 @@ void backend_read_rgb(int width, int height, bool top_row_first, unsigned char* 
         for (int i = 0; i < width; ++i)
             for (int k = 0; k < 3; ++k) out[3 * i + k] = rgba[4 * i + k];
     }
+}
+
+bool backend_render_picture(int side, void (*draw)(), unsigned char* rgb) {
+    if (!offscreen_begin(side)) return false;
+    draw();
+    backend_read_rgb(side, side, true, rgb);
+    offscreen_end();
+    return true;
 }

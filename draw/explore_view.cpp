@@ -1,5 +1,5 @@
 // The explorer's drawings: shading runs, phase plane, multiplier readout, on the drawing backend
-// like the other views (the off-screen picture is in explore_picture.cpp).
+// like the other views (the exported picture is in explore_picture.cpp).
 #include "draw/explore_view.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
 // The explorer's drawings (paravib-explore only): the pale shading of the unstable parameter
 // pairs under the chart, the phase plane that takes the mass picture's place, the multiplier
-// readout under the chart legend, and the whole picture rendered off screen for export.
+// readout under the chart legend, and the whole picture drawn again for export.
 #pragma once
 
 #include "draw/draw_primitives.h"
@@ -53,10 +53,11 @@ const char* format_multiplier_readout(double max_modulus, bool stable, char* tex
 // Stores the present line width in shown_frame_line_width: called before each frame on show.
 void note_shown_frame_line_width();
 
-// Draws the picture that draw_picture draws into an off-screen buffer of picture_pixels x
-// picture_pixels (independent of the window's present size) and reads it back into rgb, 3 bytes
-// per pixel, top row first. start_line_width is the line width the picture on show started with
-// (segments such as the string of the mass inherit it), so the copy matches the screen. The window
-// keeps its picture; the viewport and the line width are restored. False when the OpenGL
-// implementation offers no complete off-screen buffer (rgb is then left as it was).
+// Draws the picture that draw_picture draws into the window's back buffer at picture_pixels x
+// picture_pixels (independent of the window's present size; a smaller window is covered tile by
+// tile) and reads it back into rgb, 3 bytes per pixel, top row first, without a swap: the screen
+// keeps its picture, and the next frame drawn overwrites the back buffer. start_line_width is the
+// line width the picture on show started with (segments such as the string of the mass inherit
+// it), so the copy matches the screen. The viewport and the line width are restored. False when
+// the window has no area or OpenGL reports an error (rgb then holds no whole picture).
 bool render_picture(unsigned char* rgb, float start_line_width);

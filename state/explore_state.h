@@ -80,7 +80,7 @@ extern char picture_folder[picture_folder_capacity];
 extern bool picture_folder_usable;
 
 // The picture of picture_pixels x picture_pixels RGB pixels (top row first) handed from the
-// off-screen renderer to the file writer, and the line width the picture on show started with
+// back-buffer copy to the file writer, and the line width the picture on show started with
 // (the string of the mass inherits it from the frame before, and the exported copy draws it alike).
 extern unsigned char exported_picture[picture_pixels * picture_pixels * 3];
 extern float shown_frame_line_width;

@@ -83,7 +83,7 @@ const explore_texts japanese_explore_texts = {
     "\n(3) 図上で選択  δ ε= %.3f %.3f",
     "\n画像を保存しました: %s",
     "\n画像を保存できません: %s (%s)",
-    "\n画像を保存できません: このOpenGLでは画面外に描画できません",
+    "\n画像を保存できません: 画面を読み取れません",
     "\n実験 %d: %s",
     &latin_window_texts,
 };
@@ -104,7 +104,7 @@ const explore_texts english_explore_texts = {
     "\n(3) chosen on the chart  δ ε= %.3f %.3f",
     "\nPicture saved: %s",
     "\nCannot save the picture: %s (%s)",
-    "\nCannot save the picture: this OpenGL cannot draw off screen",
+    "\nCannot save the picture: the screen cannot be read",
     "\nExperiment %d: %s",
     &latin_window_texts,
 };

@@ -31,7 +31,7 @@ struct explore_texts {
     const char* picked_line;        // "%.3f %.3f": delta and epsilon chosen on the chart
     const char* saved_line;         // "%s": the picture's path
     const char* not_saved_line;     // "%s (%s)": the path and why
-    const char* no_offscreen_line;  // no picture without an off-screen buffer
+    const char* no_offscreen_line;  // the picture drawn again could not be read back
     const char* experiment_line;    // "%d: %s": an experiment's number and title
     const window_texts* window;
 };

@@ -224,6 +224,25 @@ TEST(explore_text, a_multiplier_that_is_not_finite_gives_no_verdict) {
     }
 }
 
+// A window smaller than the picture holds it in tiles, each of which must rasterise as its part of
+// the one 800 x 800 frame: the picture equals the one taken from the full window.
+TEST_F(explore_view, picture_from_a_small_window_equals_the_full_one) {
+    reset_state('m', 0.1, 1.0, 0.4, 0.2, 0.0, 'a');
+    refresh_explore_analysis();
+    phase_plane_shown = true;
+    for (int frame = 0; frame < 20; ++frame) display();
+    static unsigned char full[picture_pixels * picture_pixels * 3];
+    static unsigned char tiled[picture_pixels * picture_pixels * 3];
+    ASSERT_TRUE(render_picture(full, 1.0f));
+    glutDisplayFunc([] {});  // the window's events must not advance the motion meanwhile
+    const bool resized = resize_test_window(500, 300);
+    const bool rendered = render_picture(tiled, 1.0f);
+    const bool restored = resize_test_window(window_size, window_size);
+    glutDisplayFunc(display);
+    ASSERT_TRUE(resized && rendered && restored);
+    EXPECT_EQ(std::memcmp(full, tiled, sizeof full), 0);
+}
+
 TEST_F(explore_view, paravib_itself_draws_no_aid) {
     reset_state('m', 0.1, 0.25, 1.2, 0.5, 0.0, 'a');
     refresh_explore_analysis();

@@ -2,8 +2,10 @@
 // which needs no main loop, no mapping and no buffer swap.
 #include "tests/gl_test_window.h"
 
+#include <GL/freeglut.h>
 #include <GL/glx.h>
 #include <X11/Xlib.h>
+#include <unistd.h>
 
 #include "app/window.h"
 #include "draw/draw_backend.h"
@@ -35,6 +37,19 @@ bool open_test_window() {
     reshape(window_size, window_size);
     window_open = true;
     return true;
+}
+
+bool resize_test_window(int width, int height) {
+    glutReshapeWindow(width, height);
+    for (int wait = 0; wait < 300; ++wait) {
+        glutMainLoopEvent();
+        if (glutGet(GLUT_WINDOW_WIDTH) == width && glutGet(GLUT_WINDOW_HEIGHT) == height) {
+            reshape(width, height);  // the callback may still wait in the event queue
+            return true;
+        }
+        usleep(10000);
+    }
+    return false;
 }
 
 void read_frame() { backend_read_rgb(window_size, window_size, false, frame); }

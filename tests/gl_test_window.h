@@ -28,6 +28,11 @@ constexpr rgb pure_blue = {0, 0, 255};
 // Text lit by the default ambient terms only: 0.2 x 0.2 = 0.04 of full scale.
 constexpr rgb lit_text = {10, 10, 10};
 
+// Resizes the test window and waits (a bounded while) until GLUT reports the new size, then
+// reshapes to it; the display callback registered then runs for the window's events. False if
+// the size never came.
+bool resize_test_window(int width, int height);
+
 // Reads the whole back buffer after glFinish. Pixel (0, 0) is the bottom left corner.
 void read_frame();
 

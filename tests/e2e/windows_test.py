@@ -3,11 +3,16 @@
 build's (also when it writes into a folder that already holds them), the dialog on a pipe with the
 exact transcript (line ends CR LF, as Windows writes text to a pipe), and one window run under a
 private Xvfb: the Japanese caption, the first picture without the chart, after `a` the red point
-and the boundary dots where the files put them, ESC with status 0.
+and the boundary dots where the files put them, ESC with status 0. The explorer: its piped dialog
+prints what the Linux explorer prints, and one run through its launcher, started in a folder of
+its own: the caption, a click that moves the red point, `w` writing paravib-001.png and
+paravib-002.png there, each 800 x 800 and equal to the screen, and a clear message once that
+folder is gone.
 
-Usage: windows_test.py WINDOWS_BUILD LINUX_BOUNDARIES
-WINDOWS_BUILD holds paravib.exe, paravib-boundaries.exe and boundaries/. Wine is `wine64` or
-`wine` from PATH; WINEPREFIX is taken from the environment. Python standard library only.
+Usage: windows_test.py WINDOWS_BUILD LINUX_BUILD
+WINDOWS_BUILD holds paravib.exe, paravib-explore.exe, paravib-boundaries.exe, the launchers and
+boundaries/; LINUX_BUILD holds paravib-explore and boundaries/. Wine is `wine64` or `wine` from
+PATH; WINEPREFIX is taken from the environment. Python standard library only.
 """
 import filecmp
 import math
@@ -23,12 +28,13 @@ sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import reference as ref  # noqa: E402
+from explore_scenarios import EXPLORE_HELP, picked_line  # noqa: E402
 from scenarios import (BLACK, PICTURE_TIMEOUT, RED, WINDOW_TIMEOUT, chart_hidden,  # noqa: E402
                        chart_shown, check, drawn, near, red_point)
 from texts import (BETA_PROMPT, CAPTION, CAPTION_ASCII_PART, HEADER, HELP,  # noqa: E402
                    INITIAL_PROMPT, MATHIEU_LINE, POINT_PROMPT, RETRY, SCAN_SQUARE, SQUARE_LINE,
                    damped_load, undamped_load)
-from x_display import XServer  # noqa: E402
+from x_display import XServer, read_png  # noqa: E402
 
 BOUNDARY_FILES = ["filedc1", "fileds1", "filedc2", "fileds2"] + [
     "fileb%d%s" % (curve, digits) for digits in
@@ -150,6 +156,28 @@ def piped_dialog(build, linux_boundaries, work):
         check(got == expected, "%s: transcript %r" % (name, got))
 
 
+def captioned_window(x, program):
+    """The program's window once Wine has set its Japanese caption, at the screen's corner and
+    with the keyboard focus."""
+    w = x.find_window(CAPTION_ASCII_PART, WINDOW_TIMEOUT, lambda: program.poll() is None)
+    deadline = time.monotonic() + WINDOW_TIMEOUT
+    while x.window_names(w)[0] != CAPTION and time.monotonic() < deadline:
+        time.sleep(0.05)
+    check(x.window_names(w) == (CAPTION, CAPTION), "caption %r" % (x.window_names(w),))
+    x.move(w, 0, 0)
+    x.focus(w)
+    return w
+
+
+def check_ended(program, expected):
+    """After ESC: status 0 and the whole transcript as expected."""
+    out = program.stdout.read()
+    status = program.wait(timeout=RUN_TIMEOUT)
+    check(status == 0, "ESC: status %d" % status)
+    got = transcript(out)
+    check(got == expected, "transcript %r" % got)
+
+
 def window(build, linux_boundaries, work):
     """Mathieu, beta = 0, (delta, epsilon) = (2, 1), answers on a pipe; the window under Xvfb."""
     with XServer(1024, 1024, os.path.join(work, "xvfb.log")) as x:
@@ -161,13 +189,7 @@ def window(build, linux_boundaries, work):
         try:
             program.stdin.write(b"m\n0\n2 1\n0 0\n")
             program.stdin.close()
-            w = x.find_window(CAPTION_ASCII_PART, WINDOW_TIMEOUT, lambda: program.poll() is None)
-            deadline = time.monotonic() + WINDOW_TIMEOUT
-            while x.window_names(w)[0] != CAPTION and time.monotonic() < deadline:
-                time.sleep(0.05)
-            check(x.window_names(w) == (CAPTION, CAPTION), "caption %r" % (x.window_names(w),))
-            x.move(w, 0, 0)
-            x.focus(w)
+            w = captioned_window(x, program)
 
             point = ref.chart_pixel(2, 1)
             files = lambda *names: [os.path.join(linux_boundaries, n) for n in names]
@@ -189,13 +211,8 @@ def window(build, linux_boundaries, work):
                   % (len(wrong), len(probes), wrong[:4]))
 
             x.keys("Escape")
-            out = program.stdout.read()
-            status = program.wait(timeout=RUN_TIMEOUT)
-            check(status == 0, "ESC: status %d" % status)
-            expected = (HEADER + MATHIEU_LINE + BETA_PROMPT + undamped_load() + POINT_PROMPT +
-                        INITIAL_PROMPT + HELP)
-            got = transcript(out)
-            check(got == expected, "window run: transcript %r" % got)
+            check_ended(program, HEADER + MATHIEU_LINE + BETA_PROMPT + undamped_load() +
+                        POINT_PROMPT + INITIAL_PROMPT + HELP)
         finally:
             if program.poll() is None:
                 program.kill()
@@ -203,20 +220,98 @@ def window(build, linux_boundaries, work):
             err.close()
 
 
-CHECKS = (generator_files, piped_dialog, window)
+def windows_path(path):
+    """The path as a Windows program under Wine names it (drive Z: is the root folder)."""
+    return "Z:" + path.replace("/", "\\")
+
+
+def explore_piped_dialog(build, linux_build, work):
+    """The explorer's dialogs that end at end of input: the Windows transcript is the Linux
+    explorer's, byte for byte once CR LF is LF, and both end with status 0."""
+    cases = ("", "M\nm\n0.10\nabc\n2 nan\n2 1\n", "m\n0\n", "r\n0.1\n")
+    for answers in cases:
+        linux = subprocess.run([os.path.join(linux_build, "paravib-explore")],
+                               cwd=os.path.join(linux_build, "boundaries"), env=wine_env(),
+                               input=answers.encode(), capture_output=True, timeout=RUN_TIMEOUT)
+        done = subprocess.run(wine_command() + [os.path.join(build, "paravib-explore.exe")],
+                              cwd=os.path.join(build, "boundaries"), env=wine_env(),
+                              input=answers.encode(), capture_output=True, timeout=RUN_TIMEOUT)
+        check((linux.returncode, done.returncode) == (0, 0), "%r: status %d on Linux, %d here\n%s"
+              % (answers, linux.returncode, done.returncode, done.stderr.decode(errors="replace")))
+        got = transcript(done.stdout)
+        check(got == linux.stdout.decode(), "%r: transcript %r" % (answers, got))
+
+
+def explore_window(build, linux_build, work):
+    """paravib-explore.cmd started in a folder with a space in its name, answers on a pipe:
+    Mathieu, beta = 0.1, (2, 1), y0 = 0.2."""
+    start = os.path.join(work, "start folder")
+    os.mkdir(start)
+    with XServer(1024, 1024, os.path.join(work, "xvfb.log")) as x:
+        env = wine_env(x.env)
+        env.pop("PARAVIB_PICTURE_FOLDER", None)
+        err = open(os.path.join(work, "paravib.stderr"), "wb")
+        program = subprocess.Popen(
+            wine_command() + ["cmd", "/c", windows_path(os.path.join(build, "paravib-explore.cmd"))],
+            cwd=start, env=env, stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=err)
+        try:
+            program.stdin.write(b"m\n0.1\n2 1\n0.2 0\n")
+            program.stdin.close()
+            w = captioned_window(x, program)
+            x.wait_for_picture(w, drawn, PICTURE_TIMEOUT, "the first picture")
+            x.keys("a")
+            point = ref.chart_pixel(2, 1)
+            x.wait_for_picture(w, lambda im: chart_shown(im) and near(red_point(im, point), point),
+                               PICTURE_TIMEOUT, "after a: the red point at %.1f, %.1f" % point)
+            x.run("xdotool", "mousemove", "--window", w, "445", "300", "click", "1")
+            picked = (445.5, 300.5)
+            x.wait_for_picture(w, lambda im: near(red_point(im, picked), picked),
+                               PICTURE_TIMEOUT, "after the click: the red point at 445.5, 300.5")
+            shown = x.wait_until_still(w, PICTURE_TIMEOUT)
+
+            saved = []
+            for number in (1, 2):
+                path = os.path.join(start, "paravib-%03d.png" % number)
+                x.keys("w")
+                deadline = time.monotonic() + PICTURE_TIMEOUT
+                while not os.path.exists(path) and time.monotonic() < deadline:
+                    time.sleep(0.05)
+                picture = read_png(path)
+                check((picture.width, picture.height) == (800, 800),
+                      "picture is %dx%d" % (picture.width, picture.height))
+                differing = sum(picture.data[i:i + 3] != shown.data[i:i + 3]
+                                for i in range(0, len(shown.data), 3))
+                check(differing == 0, "%d pixels of %s differ from the screen" % (differing, path))
+                saved.append("\n画像を保存しました: " + windows_path(path))
+            shutil.rmtree(start)
+            x.keys("w", "Escape")
+            check_ended(program, HEADER + MATHIEU_LINE + BETA_PROMPT + damped_load(0.1) +
+                        POINT_PROMPT + INITIAL_PROMPT + EXPLORE_HELP + picked_line(445, 300)[2] +
+                        "".join(saved) + "\n画像を保存できません: %s (No such file or directory)"
+                        % windows_path(os.path.join(start, "paravib-001.png")))
+        finally:
+            if program.poll() is None:
+                program.kill()
+                program.wait()
+            err.close()
+
+
+CHECKS = (generator_files, piped_dialog, window, explore_piped_dialog, explore_window)
 
 
 def main(argv):
     if len(argv) != 3:
         print(__doc__, file=sys.stderr)
         return 2
-    build, linux_boundaries = os.path.abspath(argv[1]), os.path.abspath(argv[2])
+    build, linux_build = os.path.abspath(argv[1]), os.path.abspath(argv[2])
     failed = 0
     for check_function in CHECKS:
         work = tempfile.mkdtemp(prefix="paravib-windows-")
         started = time.monotonic()
         try:
-            check_function(build, linux_boundaries, work)
+            linux = linux_build if check_function.__name__.startswith("explore") else \
+                os.path.join(linux_build, "boundaries")
+            check_function(build, linux, work)
             result = "passed"
         except Exception:
             traceback.print_exc()
