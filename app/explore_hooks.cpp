@@ -95,6 +95,7 @@ void install_explore_hooks() {
     hooks.key = key;
     hooks.click = pick_on_chart;
     hooks.arrow = arrow;
+    hooks.readout = format_readout_line;
     hooks.equation_key_refused_line = equation_key_refused_line;
     hooks.help_lines = explore_help_lines;
     hooks.help_line_count = sizeof explore_help_lines / sizeof explore_help_lines[0];

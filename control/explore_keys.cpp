@@ -117,6 +117,7 @@ bool save_picture(const unsigned char* rgb, int width, int height) {
     const int error = written ? errno : write_error;
     if (named) {
         std::printf(saved_line, printable_path(path).text);
+        hand_out_picture(path);
     } else {
         std::printf(not_saved_line, printable_path(path[0] != '\0' ? path : picture_folder).text,
                     std::strerror(error != 0 ? error : EIO));

@@ -31,6 +31,11 @@ struct state {
     int count = 0;
     float x[max_vertices] = {};
     float y[max_vertices] = {};
+    // Texture coordinates of each vertex, and the current ones.
+    float s[max_vertices] = {};
+    float t[max_vertices] = {};
+    float current_s = 0.0f, current_t = 0.0f;
+    bool texturing = false;
     colour4 colour = {1.0f, 1.0f, 1.0f, 1.0f};
     float line_width = 1.0f;
     bool lighting = false;
@@ -108,7 +113,10 @@ void wide_lines() {
 
 void plain_vertices(GLenum mode) {
     glBegin(mode);
-    for (int i = 0; i < gl.count; ++i) glVertex2f(gl.x[i], gl.y[i]);
+    for (int i = 0; i < gl.count; ++i) {
+        if (gl.texturing) glTexCoord2f(gl.s[i], gl.t[i]);
+        glVertex2f(gl.x[i], gl.y[i]);
+    }
     glEnd();
 }
 
@@ -126,6 +134,8 @@ void web_vertex(double x, double y) {
     if (gl.count == max_vertices) return;
     gl.x[gl.count] = static_cast<float>(x);
     gl.y[gl.count] = static_cast<float>(y);
+    gl.s[gl.count] = gl.current_s;
+    gl.t[gl.count] = gl.current_t;
     ++gl.count;
 }
 
@@ -151,6 +161,7 @@ void web_enable(GLenum capability) {
     if (capability == GL_LIGHTING) {
         gl.lighting = true;
     } else {
+        if (capability == GL_TEXTURE_2D) gl.texturing = true;
         glEnable(capability);
     }
 }
@@ -159,8 +170,26 @@ void web_disable(GLenum capability) {
     if (capability == GL_LIGHTING) {
         gl.lighting = false;
     } else {
+        if (capability == GL_TEXTURE_2D) gl.texturing = false;
         glDisable(capability);
     }
+}
+
+void web_tex_coord(GLfloat s, GLfloat t) {
+    gl.current_s = s;
+    gl.current_t = t;
+}
+
+// WebGL clamps to the edge only; sampled at texel centres, as the shading is, both are the same.
+void web_tex_parameter(GLenum target, GLenum name, GLint value) {
+    glTexParameteri(target, name, value == GL_CLAMP ? GL_CLAMP_TO_EDGE : value);
+}
+
+// WebGL 1 takes the unsized format only, which holds 8 bits per channel as GL_RGB8 does.
+void web_tex_image(GLenum target, GLint level, GLint internal_format, GLsizei width, GLsizei height,
+                   GLint border, GLenum format, GLenum type, const void* pixels) {
+    glTexImage2D(target, level, internal_format == GL_RGB8 ? GL_RGB : internal_format, width,
+                 height, border, format, type, pixels);
 }
 
 void web_push_attrib(GLbitfield) {

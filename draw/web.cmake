@@ -23,3 +23,10 @@ set_source_files_properties(${shared_drawing_sources} PROPERTIES
   COMPILE_OPTIONS "-include;${CMAKE_CURRENT_SOURCE_DIR}/gl_web.h")
 target_include_directories(paravib_draw PRIVATE ${CMAKE_CURRENT_BINARY_DIR})
 target_link_libraries(paravib_draw PUBLIC paravib_response paravib_state)
+
+# The explorer's drawings and its off-screen picture, on the same layer.
+set(explore_drawing_sources explore_view.cpp explore_picture.cpp)
+add_library(paravib_explore_draw STATIC ${explore_drawing_sources})
+set_source_files_properties(${explore_drawing_sources} PROPERTIES
+  COMPILE_OPTIONS "-include;${CMAKE_CURRENT_SOURCE_DIR}/gl_web.h")
+target_link_libraries(paravib_explore_draw PUBLIC paravib_draw paravib_explore_state)
