@@ -6,6 +6,7 @@
 
 #include "control/explore_analysis.h"
 #include "control/explore_keys.h"
+#include "control/explore_link.h"
 #include "draw/explore_view.h"
 #include "draw/response_view.h"
 #include "state/explore_state.h"
@@ -96,6 +97,7 @@ void install_explore_hooks() {
     hooks.click = pick_on_chart;
     hooks.arrow = arrow;
     hooks.readout = format_readout_line;
+    hooks.link_query = format_link_query;
     hooks.equation_key_refused_line = equation_key_refused_line;
     hooks.help_lines = explore_help_lines;
     hooks.help_line_count = sizeof explore_help_lines / sizeof explore_help_lines[0];

@@ -30,12 +30,13 @@ constexpr int click_event = 0x100000;
 // the words change.
 void mirror_readout() {
     if (hooks.readout == nullptr) return;
-    char text[192];
+    char text[192], query[256] = "";
+    if (hooks.link_query != nullptr) hooks.link_query(query, sizeof query);
     EM_ASM(
         {
-            if (Module.paravibReadout) Module.paravibReadout(UTF8ToString($0));
+            if (Module.paravibReadout) Module.paravibReadout(UTF8ToString($0), UTF8ToString($1));
         },
-        hooks.readout(text, sizeof text));
+        hooks.readout(text, sizeof text), query);
 }
 
 void take_event(int event) {

@@ -8,13 +8,14 @@
   var program = document.body.getAttribute('data-program') || 'paravib';
   var explorer = program === 'paravib-explore';
   var status = { waiting: null, frames: 0, transcript: '', exitStatus: null, readout: '',
-                 pictures: [] };
+                 query: '', pictures: [] };
   window.paravib = Object.freeze({
     get waiting() { return status.waiting; },        // 'key', 'line', 'window' or null
     get frames() { return status.frames; },          // pictures drawn so far
     get transcript() { return status.transcript; },  // all the program wrote to its console
     get exitStatus() { return status.exitStatus; },  // null while the program runs
     get readout() { return status.readout; },        // the explorer's state in words
+    get query() { return status.query; },            // and as the query of a link
     get pictures() { return status.pictures.slice(); },  // names of the pictures downloaded
   });
 
@@ -42,9 +43,12 @@
     var width = document.documentElement.clientWidth - 16;
     var height = window.innerHeight - 16;
     var top = document.getElementById('program').getBoundingClientRect().top + window.scrollY - 8;
-    var readout = document.getElementById('readout');
-    var keysHeight = document.getElementById('keys').offsetHeight + 4 +
-                     (readout ? readout.offsetHeight + 4 : 0);
+    // The explorer's readout and link lines under the picture take their share of the height.
+    var keysHeight = document.getElementById('keys').offsetHeight + 4;
+    ['readout', 'link-area'].forEach(function (id) {
+      var element = document.getElementById(id);
+      if (element) keysHeight += element.offsetHeight + 4;
+    });
     var answerHeight = document.getElementById('dialog-keys').offsetHeight + 4;
     var side, consoleWidth, consoleHeight;
     if (width >= 900 && width > height) {
@@ -303,13 +307,51 @@
       '(for example python3 -m http.server) and open its address.';
   }
 
+  // ---- the explorer's address: options from its parameters, and a link to the present state -----
+  // ?system=m&beta=0.1&point=1,1.2&initial=1,0&chart=1&lang=en&experiment=3 are handed to the
+  // program as --system m --beta 0.1 --point 1 1.2 ..., which answer the dialog's questions.
+  var query = new URLSearchParams(location.search);
+  var options = [];
+  if (explorer) {
+    ['system', 'beta', 'point', 'initial', 'lang', 'experiment'].forEach(function (name) {
+      var value = query.get(name);
+      if (value === null) return;
+      options.push('--' + name);
+      value.split(',').forEach(function (part) { options.push(part.trim()); });
+    });
+    if (query.get('chart') === '1') options.push('--chart');
+    var language = query.get('lang') === 'en' ? 'en' : null;
+    var switcher = document.getElementById('language');
+    if (switcher) {
+      var other = new URLSearchParams(location.search);
+      if (language) other.delete('lang'); else other.set('lang', 'en');
+      switcher.href = '?' + other.toString();
+      switcher.textContent = language ? '日本語' : 'English';
+      switcher.setAttribute('lang', language ? 'ja' : 'en');
+    }
+    var linkButton = document.getElementById('link-button');
+    if (linkButton) {
+      linkButton.addEventListener('click', function () {
+        var field = document.getElementById('link');
+        var url = location.origin + location.pathname + '?' + (status.query || '') +
+                  (language ? '&lang=' + language : '');
+        field.value = url;
+        field.style.display = 'inline-block';
+        field.select();
+        if (navigator.clipboard) navigator.clipboard.writeText(url).catch(function () {});
+      });
+    }
+  }
+
   window.Module = {
     canvas: canvas,
+    arguments: options,
     paravibConsole: { write: programWrote, read: programReads, settings: terminalSettings },
     paravibWindowKey: nextWindowKey,
     paravibFrame: function () { status.frames += 1; },
-    paravibReadout: function (text) {
+    paravibReadout: function (text, query) {
       var readout = document.getElementById('readout');
+      status.query = query;
       if (status.readout === text || !readout) return;
       status.readout = text;
       readout.textContent = text;
