@@ -8,25 +8,15 @@
 #include "control/explore_keys.h"
 #include "control/explore_link.h"
 #include "draw/explore_view.h"
+#include "draw/motion_box.h"
 #include "draw/response_view.h"
+#include "draw/svg_picture.h"
 #include "state/explore_state.h"
+#include "state/explore_texts.h"
 #include "state/program_hooks.h"
 #include "state/program_state.h"
 
 namespace {
-
-// The explorer's keys and click, listed before the end key.
-const char* const explore_help_lines[] = {
-    "\n'p'キー：位相平面(y,v)表示切替",
-    "\n'w'キー：画面をPNG画像に保存",
-    "\n左クリック：安定限界図の上でδ,εを選択（図の表示中）",
-    "\n'a'キー：安定限界図を表示したまま's'で振動描画継続、もう一度'a'で消去",
-    "\n'z', 'Z'キー：赤い点を中心に安定限界図を縮小・拡大",
-    "\n矢印キー：δ,εを1画素移動（Shiftと共に10画素）　Ctrl+矢印キー：図の移動",
-};
-
-const char* const equation_key_refused_line =
-    "\nm（Mathieu式）か r（矩形波励振）のキーを押してください";
 
 // Ctrl with an arrow moves the view by a tenth of the window.
 constexpr double pan_step = 0.1;
@@ -41,9 +31,15 @@ void under_picture() {
     if (chart_shown()) draw_unstable_shading();
 }
 
+// The mass or the phase plane in the box at the lower right, on a scale fitted to the motion:
+// the chart now stays over the running motion, and at the window's centre the mass would hide its
+// origin and the first tongue's tip.
 bool instead_of_mass() {
-    if (!phase_plane_shown) return false;
-    draw_phase_plane();
+    if (phase_plane_shown) {
+        draw_phase_plane();
+    } else {
+        draw_motion_box_mass();
+    }
     return true;
 }
 
@@ -72,9 +68,17 @@ void export_picture() {
     if (render_picture(exported_picture, shown_frame_line_width)) {
         save_picture(exported_picture, picture_pixels, picture_pixels);
     } else {
-        std::printf("\n画像を保存できません: このOpenGLでは画面外に描画できません");
+        std::fputs(explore_text().no_offscreen_line, stdout);
         std::fflush(stdout);
     }
+}
+
+// The picture on show as SVG, with the parameters of the motion in its title.
+bool write_vector_picture(std::FILE* file) {
+    char status[160], title[256];
+    std::snprintf(title, sizeof title, "paravib: %s  y0=%.4g  v0=%.4g",
+                  format_status_line(status, sizeof status), y_init, v_init);
+    return write_svg_picture(file, title, shown_frame_line_width);
 }
 
 bool key(unsigned char key) {
@@ -82,6 +86,9 @@ bool key(unsigned char key) {
         case explore_key_outcome::passed: return false;
         case explore_key_outcome::draw: display(); return true;
         case explore_key_outcome::picture: export_picture(); return true;
+        case explore_key_outcome::vector_picture:
+            save_vector_picture(write_vector_picture);
+            return true;
     }
     return false;
 }
@@ -98,7 +105,9 @@ void install_explore_hooks() {
     hooks.arrow = arrow;
     hooks.readout = format_readout_line;
     hooks.link_query = format_link_query;
-    hooks.equation_key_refused_line = equation_key_refused_line;
-    hooks.help_lines = explore_help_lines;
-    hooks.help_line_count = sizeof explore_help_lines / sizeof explore_help_lines[0];
+    const explore_texts& t = explore_text();
+    hooks.equation_key_refused_line = t.equation_key_refused_line;
+    hooks.help_lines = t.help_lines;
+    hooks.help_line_count = sizeof t.help_lines / sizeof t.help_lines[0];
+    hooks.texts = t.program;
 }

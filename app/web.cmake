@@ -1,7 +1,7 @@
 # The web build of the program: the window on a canvas with the key loop on main's stack
 # (window_web.cpp), Asyncify so that the console reads can wait for the page, the console of
 # web/console_library.js, and the 22 boundary files preloaded into the current directory.
-add_library(paravib_app STATIC window_web.cpp keyboard.cpp)
+add_library(paravib_app STATIC window.cpp window_web.cpp keyboard.cpp)
 target_link_libraries(paravib_app PUBLIC paravib_draw paravib_control)
 
 set(console_library ${PROJECT_SOURCE_DIR}/web/console_library.js)

@@ -6,7 +6,7 @@
 constexpr int window_size = 800;
 
 // Creates the window (size, GLUT initialisation with the command line, display mode RGB, double,
-// depth, the caption window_title, under X11 also as UTF-8 _NET_WM_NAME and WM_NAME, on Windows
+// depth, the caption program_text().window_title, under X11 also as UTF-8 _NET_WM_NAME and WM_NAME, on Windows
 // as UTF-16 window text), registers display,
 // reshape and keyboard (and the mouse when the seam has a click hook) and sets the clear colour, then enters GLUT's main loop, which does not
 // return. GLUT ends the process itself (status 1) when it cannot open the display.

@@ -2,19 +2,16 @@
 // page title, and the window keys taken in a loop on main's stack instead of GLUT's main loop.
 // A key such as 'b' re-enters the console dialog, whose reads suspend the program until the page
 // has input; a suspension from inside a browser event callback would not be resumable.
-#include <GL/glut.h>
 #include <emscripten.h>
 
 #include "app/keyboard.h"
 #include "app/window.h"
+#include "app/window_platform.h"
 #include "draw/response_view.h"
 #include "state/program_hooks.h"
 #include "state/program_state.h"
 
 namespace {
-
-// RGB colour, two buffers to draw one picture while the other shows, and a depth buffer.
-constexpr unsigned int window_display_mode = GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH;
 
 // The next event of the canvas, waiting for one if none is queued: a key (ESC as 27) as its code
 // below 256; an arrow key as arrow_event + its arrow_key + 4 with Shift + 8 with Ctrl; a click or
@@ -58,16 +55,13 @@ void take_event(int event) {
 
 }  // namespace
 
-void create_window(int* argc, char** argv) {
-    glutInitWindowSize(window_size, window_size);
-    glutInit(argc, argv);
-    glutInitDisplayMode(window_display_mode);
-    glutCreateWindow(window_title);
-    EM_ASM({ document.title = UTF8ToString($0); }, window_title);
-    glutDisplayFunc(display);
-    glutReshapeFunc(reshape);
-    set_clear_colour();
+void name_window(const char* title) {
+    EM_ASM({ document.title = UTF8ToString($0); }, title);
 }
+
+// GLUT listens to the whole page, so keys typed into the console would reach a GLUT keyboard
+// callback too; the keys come from the canvas through the loop of open_window instead.
+void take_window_input() {}
 
 // The page never asks for a repaint (the canvas keeps its picture), so the first picture is drawn
 // here and every later one by the keys, as keyboard() decides.
@@ -80,13 +74,4 @@ void open_window(int* argc, char** argv) {
         take_event(next_window_event());
         mirror_readout();
     }
-}
-
-void set_clear_colour() { glClearColor(1.0f, 1.0f, 1.0f, 1.0f); }
-
-void reshape(int width, int height) {
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
 }

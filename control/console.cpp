@@ -75,15 +75,18 @@ bool read_token(char* text) {
     return fits;
 }
 
-bool convert_number(const char* text, double* value) {
+}  // namespace
+
+bool number_from_text(const char* text, double* value) {
+    for (int i = 0; text[i] != '\0'; ++i)
+        if (i >= max_number_length || is_white_space(static_cast<unsigned char>(text[i])))
+            return false;
     char* end = nullptr;
     double converted = std::strtod(text, &end);
     if (end == text || *end != '\0' || !std::isfinite(converted)) return false;
     *value = converted;
     return true;
 }
-
-}  // namespace
 
 char read_key() {
     std::fflush(stdout);
@@ -102,7 +105,7 @@ bool read_numbers(int count, double* values) {
     double read[max_numbers_per_read];
     char text[max_number_length + 1];
     for (int i = 0; i < count && i < max_numbers_per_read; ++i) {
-        if (!read_token(text) || !convert_number(text, &read[i])) {
+        if (!read_token(text) || !number_from_text(text, &read[i])) {
             discard_rest_of_line();
             return false;
         }

@@ -29,6 +29,11 @@ char read_key();
 // process.
 bool read_numbers(int count, double* values);
 
+// Whether text is a number as read_numbers takes it: at most 512 bytes, no white space or other
+// bytes around it, converted entirely by strtod to a finite double, which goes to value. The
+// dialog's answers given on the command line are checked by the same rule.
+bool number_from_text(const char* text, double* value);
+
 // Makes the console ready for the dialog's UTF-8 text before its first output; later calls do
 // nothing. A POSIX terminal takes the bytes as they are. A Windows console is switched to the
 // UTF-8 code page (the previous one comes back at exit and on Ctrl-C) and stdout to a binary,

@@ -11,13 +11,10 @@
 #include "data/picture_file.h"
 #include "data/printable_path.h"
 #include "state/explore_state.h"
+#include "state/explore_texts.h"
 #include "state/program_state.h"
 
 namespace {
-
-const char* const picked_line = "\n(3) 図上で選択  δ ε= %.3f %.3f";
-const char* const saved_line = "\n画像を保存しました: %s";
-const char* const not_saved_line = "\n画像を保存できません: %s (%s)";
 
 // Highest number tried for a free picture name before giving up.
 constexpr int last_picture_number = 9999;
@@ -44,7 +41,7 @@ void steer_point(int right, int up) {
     delta = delta + right * chart_pixel_width / chart_scale_delta;
     epsilon = epsilon + up * chart_pixel_width / chart_scale_epsilon;
     restart_motion();
-    std::printf(picked_line, delta, epsilon);
+    std::printf(explore_text().picked_line, delta, epsilon);
     std::fflush(stdout);
 }
 
@@ -53,8 +50,9 @@ explore_key_outcome apply_explore_key(unsigned char key) {
         case 'p':  // phase plane in place of the mass, or the mass back
             phase_plane_shown = !phase_plane_shown;
             return explore_key_outcome::draw;
-        case 'w': return explore_key_outcome::picture;  // the picture on show into a file
-        case 'a':                                       // the chart over the motion until 'a' again
+        case 'w': return explore_key_outcome::picture;         // the picture on show into a file
+        case 'v': return explore_key_outcome::vector_picture;  // the same as SVG
+        case 'a':  // the chart over the motion until 'a' again
             chart_pinned = !chart_pinned;
             command_key = chart_pinned ? 'a' : 's';
             return explore_key_outcome::draw;
@@ -85,14 +83,29 @@ bool pick_on_chart(int x, int y, int width, int height) {
     delta = (window_x - chart_origin.x) / chart_scale_delta;
     epsilon = (window_y - chart_origin.y) / chart_scale_epsilon;
     restart_motion();
-    std::printf(picked_line, delta, epsilon);
+    std::printf(explore_text().picked_line, delta, epsilon);
     std::fflush(stdout);
     return true;
 }
 
+namespace {
+
+// A picture file's contents, written by one of the two writers below.
+struct picture_content {
+    const unsigned char* rgb;
+    int width, height;
+    bool (*write_vector)(std::FILE* file);
+};
+
+bool write_content(std::FILE* file, const picture_content& content) {
+    if (content.write_vector != nullptr) return content.write_vector(file);
+    return write_png_picture(file, content.rgb, content.width, content.height);
+}
+
 // The picture is written while it has no name of its own and named only once complete, so a
-// kill during the write leaves no truncated PNG under a picture's name, and no number is used up.
-bool save_picture(const unsigned char* rgb, int width, int height) {
+// kill during the write leaves no truncated picture under a picture's name, and no number is
+// used up.
+bool save_new_picture(const picture_content& content, const char* suffix) {
     char path[replacement_name_capacity] = "";
     char stem[replacement_name_capacity];
     const char* separator = picture_folder[0] != '\0' ? "/" : "";
@@ -100,28 +113,40 @@ bool save_picture(const unsigned char* rgb, int width, int height) {
     // The first name a picture would take stands in the message when none can be made.
     const int stem_length =
         std::snprintf(stem, sizeof stem, "%s%sparavib-", picture_folder, separator);
-    const bool fits =
-        picture_folder_usable && stem_length >= 0 &&
-        std::snprintf(path, sizeof path, "%s001.png", stem) < static_cast<int>(sizeof path) - 8;
+    const bool fits = picture_folder_usable && stem_length >= 0 &&
+                      std::snprintf(path, sizeof path, "%s001%s", stem, suffix) <
+                          static_cast<int>(sizeof path) - 8;
     errno = ENAMETOOLONG;
     if (!fits || !begin_new_file(picture_folder, &picture)) {
-        std::printf(not_saved_line, fits ? printable_path(path).text : "PARAVIB_PICTURE_FOLDER",
+        std::printf(explore_text().not_saved_line,
+                    fits ? printable_path(path).text : "PARAVIB_PICTURE_FOLDER",
                     std::strerror(errno));
         std::fflush(stdout);
         return false;
     }
     errno = 0;
-    const bool written = write_png_picture(picture.file, rgb, width, height);
+    const bool written = write_content(picture.file, content);
     const int write_error = errno;
-    const bool named = finish_new_file(&picture, written, stem, ".png", last_picture_number, path);
+    const bool named = finish_new_file(&picture, written, stem, suffix, last_picture_number, path);
     const int error = written ? errno : write_error;
     if (named) {
-        std::printf(saved_line, printable_path(path).text);
+        std::printf(explore_text().saved_line, printable_path(path).text);
         hand_out_picture(path);
     } else {
-        std::printf(not_saved_line, printable_path(path[0] != '\0' ? path : picture_folder).text,
+        std::printf(explore_text().not_saved_line,
+                    printable_path(path[0] != '\0' ? path : picture_folder).text,
                     std::strerror(error != 0 ? error : EIO));
     }
     std::fflush(stdout);
     return named;
+}
+
+}  // namespace
+
+bool save_picture(const unsigned char* rgb, int width, int height) {
+    return save_new_picture({rgb, width, height, nullptr}, ".png");
+}
+
+bool save_vector_picture(bool (*write)(std::FILE* file)) {
+    return save_new_picture({nullptr, 0, 0, write}, ".svg");
 }

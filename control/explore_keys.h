@@ -1,22 +1,25 @@
 // The explorer's keys, tried before the program's key table, apart from the drawing: 'p' (phase
-// plane on or off) and 'w' (the picture file); the pick of (delta, epsilon) with a left click on
-// the chart; and the picture file that the key 'w' writes.
+// plane on or off), 'w' and 'v' (the picture file, PNG or SVG); the pick of (delta, epsilon) with
+// a left click on the chart; and the picture files that the keys 'w' and 'v' write.
 #pragma once
+
+#include <cstdio>
 
 #include "state/program_state.h"
 
 // What the caller does after apply_explore_key.
 enum class explore_key_outcome {
-    passed,   // not an explorer key: hand it to the program's key table
-    draw,     // draw the next frame now
-    picture,  // render the picture on show and hand it to save_picture; draw nothing
+    passed,          // not an explorer key: hand it to the program's key table
+    draw,            // draw the next frame now
+    picture,         // render the picture on show and hand it to save_picture; draw nothing
+    vector_picture,  // write the picture on show through save_vector_picture; draw nothing
 };
 
 // One design pixel of the 800-pixel window in window units: the step of the arrow keys.
 constexpr double chart_pixel_width = 2.0 / 800;
 
-// 'p' toggles phase_plane_shown (-> draw); 'w' asks for the picture (-> picture); both leave
-// command_key alone, so a chart on show stays. 'a' pins the chart over the motion or takes it
+// 'p' toggles phase_plane_shown (-> draw); 'w' asks for the picture (-> picture), 'v' for it as
+// SVG (-> vector_picture); all three leave command_key alone, so a chart on show stays. 'a' pins the chart over the motion or takes it
 // away; 'z' and 'Z' zoom it about the red point and pin it; while it is pinned, 's', 't', 'T',
 // 'y' and 'Y' do what the key table does and keep it shown (-> draw). Any other key, and those
 // five while the chart is not pinned, change nothing (-> passed).
@@ -48,3 +51,8 @@ bool pick_on_chart(int x, int y, int width, int height);
 // in picture_folder (paravib-001.png, paravib-002.png, ...; an existing file is never replaced)
 // and prints its path, or prints why it could not be written. Returns whether it was written.
 bool save_picture(const unsigned char* rgb, int width, int height);
+
+// As save_picture, for the picture that write puts into the open file as an SVG document
+// (paravib-001.svg, paravib-002.svg, ..., numbered apart from the PNG files); write returns
+// whether every byte was written.
+bool save_vector_picture(bool (*write)(std::FILE* file));

@@ -1,5 +1,6 @@
 // The console parameter dialog: four numbered steps, the boundary tables that follow the damping,
-// the key help and the reset of the running response and the view scales. Texts are UTF-8.
+// the key help and the reset of the running response and the view scales. Its texts are those of
+// program_text(), in UTF-8.
 #include "control/parameter_dialog.h"
 
 #include <cstdio>
@@ -10,42 +11,9 @@
 #include "stability/boundary_scan_jobs.h"
 #include "state/program_hooks.h"
 #include "state/program_state.h"
+#include "state/program_texts.h"
 
 namespace {
-
-// Header of a pass that starts at step (1), each line written by one output call.
-const char* const header_lines[] = {
-    "\n\n係数励振型自励振動の描画  Mathieuの式または矩形波係数励振",
-    "\n\nキー入力  (1) 振動系の選択",
-    "\nキー入力  (2) β",
-    "\nキー入力  (3) δ，ε",
-    "\n        　(4) 初期条件",
-    "\n\n(1) Mathieu式　or　矩形波励振の選択　キー入力 m or r=",
-};
-const char* const mathieu_line = "\nm:正規化Mathieuの式　ddy/ddt+2β*dy/dt+(δ+εcos(t))*y=0";
-const char* const square_wave_line = "\nm:正規化矩形波励振 　ddy/ddt+2β*dy/dt+(δ±ε)*y=0";
-
-const char* const beta_prompt = "\n\n(2) キー入力　β=";
-const char* const scan_b1_line = "\n安定限界B1(δ,ε)=0を計算中．．．．";
-const char* const scan_b2_line = "\n安定限界B2(δ,ε)=0を計算中．．．．";
-const char* const scan_period_t_line = "\n矩形波励振 周期Ｔの安定限界RA(δ,ε)=0を計算中．．．．";
-const char* const scan_period_2t_line = "\n矩形波励振 周期2Tの安定限界RA(δ,ε)=0を計算中．．．．";
-
-const char* const point_prompt = "\n\n(3) キー入力  δ ε=";
-const char* const initial_values_prompt = "\n\n(4) 初期条件　キー入力  y0 v0=";
-
-const char* const unreadable_number_line = "\n数値として読めません。もう一度入力してください。";
-
-const char* const key_help_lines[] = {
-    "\n振動曲線描画表示　赤：応答　緑：速度　青：係数励振\n",
-    "\n's'キー：振動描画継続                      'Y', 'y'キー：振動曲線縦倍率増減",
-    "\n'k'キー：Mathieu式・矩形波係数励振の選択   'T', 't'キー：振動曲線時間軸伸縮",
-    "\n'b'キー：β変更                            'z', 'Z'キー：安定領域図縦横軸伸縮",
-    "\n'd'キー：δ,ε変更",
-    "\n'j'キー：初期条件変更",
-    "\n'a'キー：安定限界図表示（その時のみ）",
-};
-const char* const end_key_help_line = "\nESCキー：終了\n";
 
 // Damping values with stored Mathieu boundaries, as the doubles their decimal input yields;
 // beta = 0 is tested separately by numeric comparison, so -0 counts as well.
@@ -61,27 +29,41 @@ bool is_tabled_beta(double b) {
 
 void say(const char* text) { std::fputs(text, stdout); }
 
-// Asks until count valid numbers come; the fields change only then, all together.
-void ask_numbers(const char* prompt, int count, double* fields[]) {
+// The answer given before the dialog to question step (1 ... 4), or nullptr when it is to be asked.
+const dialog_answer* answer_to(int step) {
+    if (hooks.answers == nullptr || !hooks.answers[step - 1].given) return nullptr;
+    return &hooks.answers[step - 1];
+}
+
+// Asks until count valid numbers come; the fields change only then, all together. An answer
+// given before stands after the prompt and is taken as it is.
+void ask_numbers(int step, const char* prompt, int count, double* fields[]) {
     double values[max_numbers_per_read];
     say(prompt);
+    if (const dialog_answer* given = answer_to(step)) {
+        say(given->text);
+        for (int i = 0; i < count; ++i) *fields[i] = given->values[i];
+        return;
+    }
     while (!read_numbers(count, values)) {
-        say(unreadable_number_line);
+        say(program_text().unreadable_number_line);
         say(prompt);
     }
     for (int i = 0; i < count; ++i) *fields[i] = values[i];
 }
 
 void choose_equation() {
-    for (const char* line : header_lines) say(line);
-    system_kind = read_key();
+    const program_texts& t = program_text();
+    for (const char* line : t.header_lines) say(line);
+    const dialog_answer* given = answer_to(1);
+    system_kind = given != nullptr ? given->key : read_key();
     while (hooks.equation_key_refused_line != nullptr && system_kind != 'm' && system_kind != 'r') {
         say(hooks.equation_key_refused_line);
-        say(header_lines[sizeof header_lines / sizeof header_lines[0] - 1]);
+        say(t.header_lines[sizeof t.header_lines / sizeof t.header_lines[0] - 1]);
         system_kind = read_key();
     }
-    if (system_kind == 'm') say(mathieu_line);
-    if (system_kind == 'r') say(square_wave_line);
+    if (system_kind == 'm') say(t.mathieu_line);
+    if (system_kind == 'r') say(t.square_wave_line);
 }
 
 // Progress lines come first and are flushed, because a scan keeps the console silent for a while.
@@ -108,28 +90,29 @@ void scan_pair(const char* first_line, char first_kind, const char* second_line,
 // typed value even when a boundary file then replaces beta with the one stored in it.
 void ask_damping() {
     epsilon_steps = epsilon_intervals;
+    const program_texts& t = program_text();
     double* fields[] = {&beta};
-    ask_numbers(beta_prompt, 1, fields);
+    ask_numbers(2, t.beta_prompt, 1, fields);
     two_beta = 2.0 * beta;
     if (system_kind == 'm') {
         if (is_tabled_beta(beta)) {
             std::fflush(stdout);
             load_boundary_files(beta);
         } else {
-            scan_pair(scan_b1_line, '5', scan_b2_line, '6');
+            scan_pair(t.scan_b1_line, '5', t.scan_b2_line, '6');
         }
     }
-    if (system_kind == 'r') scan_pair(scan_period_t_line, 'A', scan_period_2t_line, 'B');
+    if (system_kind == 'r') scan_pair(t.scan_period_t_line, 'A', t.scan_period_2t_line, 'B');
 }
 
 void ask_point() {
     double* fields[] = {&delta, &epsilon};
-    ask_numbers(point_prompt, 2, fields);
+    ask_numbers(3, program_text().point_prompt, 2, fields);
 }
 
 void ask_initial_values() {
     double* fields[] = {&y_init, &v_init};
-    ask_numbers(initial_values_prompt, 2, fields);
+    ask_numbers(4, program_text().initial_values_prompt, 2, fields);
 }
 
 }  // namespace
@@ -147,9 +130,10 @@ void parameter_dialog() {
     if (first_step <= 2) ask_damping();
     if (first_step <= 3) ask_point();
     ask_initial_values();
-    for (const char* line : key_help_lines) say(line);
+    const program_texts& t = program_text();
+    for (const char* line : t.key_help_lines) say(line);
     for (int i = 0; i < hooks.help_line_count; ++i) say(hooks.help_lines[i]);
-    say(end_key_help_line);
+    say(t.end_key_help_line);
     std::fflush(stdout);
     reset_response_and_views();
 }

@@ -8,5 +8,6 @@
 // Loads the stored boundaries for the Mathieu equation with a tabled beta, otherwise scans them
 // (Mathieu or square wave); any other system kind leaves the six tables as they are. A number
 // that cannot be read is refused with a message and its step asked again; the end of console
-// input ends the process with status 0.
+// input ends the process with status 0. A question that hooks.answers answers is printed with
+// the answer's text after its prompt and not asked.
 void parameter_dialog();

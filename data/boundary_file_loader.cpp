@@ -9,6 +9,7 @@
 
 #include "stability/boundary_scan.h"
 #include "state/program_state.h"
+#include "state/program_texts.h"
 
 const boundary_file_entry boundary_file_list[boundary_file_count] = {
     {"filedc1", '1', 0.0},    {"fileds1", '2', 0.0},    {"filedc2", '3', 0.0},
@@ -26,15 +27,6 @@ namespace {
 // Entries 0 ... 3 of the list are the undamped curves; B1 and B2 of each damping follow in pairs.
 constexpr int undamped_file_count = 4;
 constexpr int damped_pair_count = (boundary_file_count - undamped_file_count) / 2;
-
-// Progress lines before each undamped file. The fourth names the curve Ds3 while it reads the
-// Ds2 file: that is the text users know.
-const char* const undamped_announcements[undamped_file_count] = {
-    "\nβ=0 安定限界(1) Dc1(δ,ε)=0のデータ読み出し",
-    "\nβ=0 安定限界(2) Ds1(δ,ε)=0のデータ読み出し",
-    "\nβ=0 安定限界(3) Dc2(δ,ε)=0のデータ読み出し",
-    "\nβ=0 安定限界(4) Ds3(δ,ε)=0のデータ読み出し",
-};
 
 // Reads one file into its table. If it is missing or unusable (also when its beta line or an
 // epsilon is not the one its name stands for) the table is untouched by the read, the user is
@@ -59,18 +51,15 @@ void load_or_scan(const boundary_file_entry& file, boundary_table& table) {
     if (read_stored_boundary_file(file, epsilon_steps, table.counts, table.points, &beta)) {
         if (!empty_where_the_scan_has_roots(file, table)) return;
         beta = beta_before;
-        std::printf(
-            "\n%s を読み込めません（ファイルがないか，形式が正しくありません）。安定限界を計算中．．．．"
-            "\n理由：どの列にも根がありません",
-            file.name);
+        std::printf(program_text().unreadable_file_line, file.name);
+        std::fputs(program_text().no_root_reason_line, stdout);
         std::fflush(stdout);
         return;
     }
     const int reason = errno;
-    std::printf(
-        "\n%s を読み込めません（ファイルがないか，形式が正しくありません）。安定限界を計算中．．．．",
-        file.name);
-    if (reason != 0 && reason != ENOENT) std::printf("\n理由：%s", std::strerror(reason));
+    std::printf(program_text().unreadable_file_line, file.name);
+    if (reason != 0 && reason != ENOENT)
+        std::printf(program_text().reason_line, std::strerror(reason));
     std::fflush(stdout);
     boundary_scan(file.kind, file.beta, table.counts, table.points, epsilon_steps);
 }
@@ -93,7 +82,7 @@ void load_boundary_files(double typed_beta) {
                                                                       &boundary_dc2, &boundary_ds2};
         std::printf("\n");
         for (int i = 0; i < undamped_file_count; ++i) {
-            std::printf("%s", undamped_announcements[i]);
+            std::printf("%s", program_text().undamped_load_lines[i]);
             std::fflush(stdout);
             load_or_scan(boundary_file_list[i], *undamped_tables[i]);
         }
@@ -103,10 +92,10 @@ void load_boundary_files(double typed_beta) {
         const boundary_file_entry& b2_file = boundary_file_list[undamped_file_count + 2 * pair + 1];
         if (typed_beta != b1_file.beta) continue;
         std::printf("\n");
-        std::printf("\nβ=%4.2f 安定限界(5) B1(δ,ε)=0のデータ読み出し", typed_beta);
+        std::printf(program_text().damped_load_lines[0], typed_beta);
         std::fflush(stdout);
         load_or_scan(b1_file, boundary_b1);
-        std::printf("\nβ=%4.2f 安定限界(6) B2(δ,ε)=0のデータ読み出し", typed_beta);
+        std::printf(program_text().damped_load_lines[1], typed_beta);
         std::fflush(stdout);
         load_or_scan(b2_file, boundary_b2);
     }

@@ -9,14 +9,12 @@
 #include <cstring>
 
 #include "data/file_replace.h"
+#include "data/file_replace_names.h"
 
 namespace {
 
 // Links followed before a name counts as a loop (the kernel's own limit).
 constexpr int max_link_hops = 40;
-
-// Attempts at a fresh temporary name before giving up (each differs by a counter).
-constexpr int temporary_name_attempts = 100;
 
 // Length of the folder part of path, up to and including its last slash (0 for a bare name).
 int folder_length(const char* path) {
@@ -24,20 +22,11 @@ int folder_length(const char* path) {
     return slash == nullptr ? 0 : static_cast<int>(slash - path) + 1;
 }
 
-// Writes the formatted text into path; false (ENAMETOOLONG) if it does not fit.
-template <typename... Parts>
-bool format_path(char (&path)[replacement_name_capacity], const char* format, Parts... parts) {
-    const int length = std::snprintf(path, replacement_name_capacity, format, parts...);
-    if (length >= 0 && length < replacement_name_capacity) return true;
-    errno = ENAMETOOLONG;
-    return false;
-}
-
 // The file that file_name stands for once every symbolic link is followed, also when the last link
 // points to a file that does not exist yet (it is then created there). A relative link counts from
 // the folder of the link.
 bool follow_links(const char* file_name, char (&target)[replacement_name_capacity]) {
-    if (!format_path(target, "%s", file_name)) return false;
+    if (!format_replacement_path(target, "%s", file_name)) return false;
     for (int hop = 0; hop < max_link_hops; ++hop) {
         struct stat status;
         if (lstat(target, &status) != 0) return errno == ENOENT;
@@ -48,18 +37,17 @@ bool follow_links(const char* file_name, char (&target)[replacement_name_capacit
         link[length] = '\0';
         char next[replacement_name_capacity];
         const int kept = link[0] == '/' ? 0 : folder_length(target);
-        if (!format_path(next, "%.*s%s", kept, target, link)) return false;
+        if (!format_replacement_path(next, "%.*s%s", kept, target, link)) return false;
         std::memcpy(target, next, sizeof next);
     }
     errno = ELOOP;
     return false;
 }
 
-// A fresh name beside the target: short and fixed in form, so that it stays within NAME_MAX
-// whatever the target's own name, and hidden, so that it is not taken for a table.
+// The attempt-th temporary name beside the target, told apart from other processes by the pid.
 bool temporary_name(const char* target, int attempt, char (&name)[replacement_name_capacity]) {
-    return format_path(name, "%.*s.paravib-%ld-%d.tmp", folder_length(target), target,
-                       static_cast<long>(getpid()), attempt);
+    return temporary_file_name(target, folder_length(target), static_cast<long>(getpid()), attempt,
+                               name);
 }
 
 // An unnamed file in the target's folder, or -1 where the kernel or the file system has none, or
@@ -68,7 +56,8 @@ int open_unnamed(const char* target) {
 #ifdef O_TMPFILE
     char folder[replacement_name_capacity];
     const int length = folder_length(target);
-    if (!format_path(folder, "%.*s", length == 0 ? 1 : length, length == 0 ? "." : target))
+    if (!format_replacement_path(folder, "%.*s", length == 0 ? 1 : length,
+                                 length == 0 ? "." : target))
         return -1;
     if (access("/proc/self/fd", X_OK) != 0) return -1;
     return open(folder, O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
@@ -106,14 +95,21 @@ bool link_unnamed(file_replacement* r) {
     return false;
 }
 
-// Closes the new file and removes its name, keeping errno.
-void discard(file_replacement* r) {
+// The new file, unnamed where the system allows it, else under a fresh temporary name.
+int open_new(file_replacement* r) {
+    const int fd = open_unnamed(r->target);
+    return fd >= 0 ? fd : open_named(r);
+}
+
+// Hands fd over as r->file; when ready is false or that fails, closes fd and removes the new file
+// (errno kept) and returns false.
+bool open_stream(file_replacement* r, int fd, bool ready) {
+    if (ready && (r->file = fdopen(fd, "w")) != nullptr) return true;
     const int reason = errno;
-    if (r->file != nullptr) std::fclose(r->file);
-    r->file = nullptr;
-    if (r->temporary_name[0] != '\0') unlink(r->temporary_name);
-    r->temporary_name[0] = '\0';
+    close(fd);
     errno = reason;
+    discard_new_file(r);
+    return false;
 }
 
 }  // namespace
@@ -130,23 +126,14 @@ bool begin_replacement(const char* file_name, file_replacement* r) {
     if (!follow_links(file_name, r->target)) return false;
     struct stat existing;
     const bool exists = stat(r->target, &existing) == 0;
-    int fd = open_unnamed(r->target);
-    if (fd < 0) fd = open_named(r);
+    const int fd = open_new(r);
     if (fd < 0) return false;
     // The owner and group first (as root, or a group of one's own), since a change of owner may
     // clear the set-user-ID bits that fchmod then restores.
     if (exists && fchown(fd, existing.st_uid, existing.st_gid) != 0) {
         // Not allowed: the new file keeps the caller's owner; the caller can compare and say so.
     }
-    if ((exists && fchmod(fd, existing.st_mode & 07777) != 0) ||
-        (r->file = fdopen(fd, "w")) == nullptr) {
-        const int reason = errno;
-        close(fd);
-        errno = reason;
-        discard(r);
-        return false;
-    }
-    return true;
+    return open_stream(r, fd, !exists || fchmod(fd, existing.st_mode & 07777) == 0);
 }
 
 // fsync before the rename, so that after a crash the name holds either the old file or the
@@ -155,12 +142,12 @@ replacement_result finish_replacement(file_replacement* r, bool printed) {
     bool ok = printed && std::fflush(r->file) == 0 && !std::ferror(r->file) &&
               fsync(fileno(r->file)) == 0;
     if (!ok) {
-        discard(r);
+        discard_new_file(r);
         return replacement_write_failed;
     }
     if ((r->temporary_name[0] == '\0' && !link_unnamed(r)) ||
         std::rename(r->temporary_name, r->target) != 0) {
-        discard(r);
+        discard_new_file(r);
         return replacement_create_failed;
     }
     r->temporary_name[0] = '\0';
@@ -174,18 +161,9 @@ bool begin_new_file(const char* folder, file_replacement* r) {
     r->temporary_name[0] = '\0';
     // The target stands for the folder only: what follows its last slash is never used.
     const char* separator = folder[0] != '\0' ? "/" : "";
-    if (!format_path(r->target, "%s%s", folder, separator)) return false;
-    int fd = open_unnamed(r->target);
-    if (fd < 0) fd = open_named(r);
-    if (fd < 0) return false;
-    if ((r->file = fdopen(fd, "w")) == nullptr) {
-        const int reason = errno;
-        close(fd);
-        errno = reason;
-        discard(r);
-        return false;
-    }
-    return true;
+    if (!format_replacement_path(r->target, "%s%s", folder, separator)) return false;
+    const int fd = open_new(r);
+    return fd >= 0 && open_stream(r, fd, true);
 }
 
 // link and linkat refuse an existing name, so a name is taken only while it is free.
@@ -198,16 +176,16 @@ bool finish_new_file(file_replacement* r, bool printed, const char* stem, const 
     bool linked = false;
     if (ok) errno = EEXIST;
     for (int number = 1; ok && !linked && number <= last_number; ++number) {
-        if (!format_path(named, "%s%03d%s", stem, number, suffix)) break;
+        if (!format_replacement_path(named, "%s%03d%s", stem, number, suffix)) break;
         linked = r->temporary_name[0] == '\0'
                      ? linkat(AT_FDCWD, self, AT_FDCWD, named, AT_SYMLINK_FOLLOW) == 0
                      : link(r->temporary_name, named) == 0;
         if (!linked && errno != EEXIST) break;
     }
     if (!linked) {
-        discard(r);
+        discard_new_file(r);
         return false;
     }
-    discard(r);  // the hidden name, if any; the file stays under named
+    discard_new_file(r);  // the hidden name, if any; the file stays under named
     return true;
 }

@@ -12,11 +12,9 @@
 #include <cstring>
 
 #include "data/file_replace.h"
+#include "data/file_replace_names.h"
 
 namespace {
-
-// Attempts at a fresh temporary name before giving up (each differs by a counter).
-constexpr int temporary_name_attempts = 100;
 
 // Length of the folder part of path, up to and including its last separator (0 for a bare name).
 int folder_length(const char* path) {
@@ -26,23 +24,10 @@ int folder_length(const char* path) {
     return length;
 }
 
-// A fresh name beside the target: short and fixed in form, whatever the target's own name.
+// The attempt-th temporary name beside the target, told apart from other processes by the pid.
 bool temporary_name(const char* target, int attempt, char (&name)[replacement_name_capacity]) {
-    const int length = std::snprintf(name, replacement_name_capacity, "%.*s.paravib-%d-%d.tmp",
-                                     folder_length(target), target, _getpid(), attempt);
-    if (length >= 0 && length < replacement_name_capacity) return true;
-    errno = ENAMETOOLONG;
-    return false;
-}
-
-// Closes the new file and removes it, keeping errno.
-void discard(file_replacement* r) {
-    const int reason = errno;
-    if (r->file != nullptr) std::fclose(r->file);
-    r->file = nullptr;
-    if (r->temporary_name[0] != '\0') _unlink(r->temporary_name);
-    r->temporary_name[0] = '\0';
-    errno = reason;
+    return temporary_file_name(target, folder_length(target), static_cast<long>(_getpid()), attempt,
+                               name);
 }
 
 // errno for the last failed Windows call.
@@ -69,11 +54,7 @@ bool is_replaceable(const char* file_name) {
 bool begin_replacement(const char* file_name, file_replacement* r) {
     r->file = nullptr;
     r->temporary_name[0] = '\0';
-    const int length = std::snprintf(r->target, replacement_name_capacity, "%s", file_name);
-    if (length < 0 || length >= replacement_name_capacity) {
-        errno = ENAMETOOLONG;
-        return false;
-    }
+    if (!format_replacement_path(r->target, "%s", file_name)) return false;
     for (int attempt = 0; attempt < temporary_name_attempts; ++attempt) {
         if (!temporary_name(r->target, attempt, r->temporary_name)) break;
         const int fd =
@@ -90,7 +71,7 @@ bool begin_replacement(const char* file_name, file_replacement* r) {
         errno = reason;
         break;
     }
-    discard(r);
+    discard_new_file(r);
     return false;
 }
 
@@ -98,20 +79,20 @@ replacement_result finish_replacement(file_replacement* r, bool printed) {
     const bool ok = printed && std::fflush(r->file) == 0 && !std::ferror(r->file) &&
                     _commit(_fileno(r->file)) == 0;
     if (!ok) {
-        discard(r);
+        discard_new_file(r);
         return replacement_write_failed;
     }
     // An open file cannot be moved on Windows, so it is closed first.
     const bool closed = std::fclose(r->file) == 0;
     r->file = nullptr;
     if (!closed) {
-        discard(r);
+        discard_new_file(r);
         return replacement_write_failed;
     }
     if (!MoveFileExA(r->temporary_name, r->target,
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         errno = errno_of_last_error();
-        discard(r);
+        discard_new_file(r);
         return replacement_create_failed;
     }
     r->temporary_name[0] = '\0';
@@ -123,12 +104,7 @@ bool begin_new_file(const char* folder, file_replacement* r) {
     r->temporary_name[0] = '\0';
     // The target stands for the folder only: what follows its last separator is never used.
     const char* separator = folder[0] != '\0' ? "\\" : "";
-    const int length =
-        std::snprintf(r->target, replacement_name_capacity, "%s%s", folder, separator);
-    if (length < 0 || length >= replacement_name_capacity) {
-        errno = ENAMETOOLONG;
-        return false;
-    }
+    if (!format_replacement_path(r->target, "%s%s", folder, separator)) return false;
     for (int attempt = 0; attempt < temporary_name_attempts; ++attempt) {
         if (!temporary_name(r->target, attempt, r->temporary_name)) break;
         const int fd = _open(r->temporary_name, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
@@ -140,7 +116,7 @@ bool begin_new_file(const char* folder, file_replacement* r) {
         }
         if (errno != EEXIST) break;
     }
-    discard(r);
+    discard_new_file(r);
     return false;
 }
 
@@ -156,12 +132,7 @@ bool finish_new_file(file_replacement* r, bool printed, const char* stem, const 
     bool moved = false;
     if (ok) errno = EEXIST;
     for (int number = 1; ok && !moved && number <= last_number; ++number) {
-        const int length =
-            std::snprintf(named, replacement_name_capacity, "%s%03d%s", stem, number, suffix);
-        if (length < 0 || length >= replacement_name_capacity) {
-            errno = ENAMETOOLONG;
-            break;
-        }
+        if (!format_replacement_path(named, "%s%03d%s", stem, number, suffix)) break;
         moved = MoveFileExA(r->temporary_name, named, MOVEFILE_WRITE_THROUGH) != 0;
         const DWORD error = GetLastError();
         if (!moved && error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) {
@@ -170,6 +141,6 @@ bool finish_new_file(file_replacement* r, bool printed, const char* stem, const 
         }
     }
     if (moved) r->temporary_name[0] = '\0';
-    discard(r);
+    discard_new_file(r);
     return moved;
 }

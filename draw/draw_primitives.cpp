@@ -1,8 +1,8 @@
-// Plot primitives in OpenGL 1.x immediate mode: each one brackets its drawing with the lighting
+// Plot primitives on the drawing backend: each one brackets its drawing with the lighting
 // switch (off ... on) and, where it moves the origin, with a matrix push ... pop.
 #include "draw/draw_primitives.h"
 
-#include <GL/glut.h>
+#include "draw/draw_backend.h"
 
 #include <cmath>
 
@@ -10,11 +10,11 @@
 
 namespace {
 
-constexpr double radians_per_degree = 0.01745329252;  // glRotated takes degrees
+constexpr double radians_per_degree = 0.01745329252;  // the backend rotates by degrees
 constexpr double window_pixels_per_unit = 400.0;      // half of the 800-pixel window
 
 void set_colour(const rgba& colour) {
-    glColor4f(colour.red, colour.green, colour.blue, colour.alpha);
+    backend().colour(colour.red, colour.green, colour.blue, colour.alpha);
 }
 
 // cos and sin of the disc_segments vertex angles k * 2 pi / disc_segments, computed once per call
@@ -40,16 +40,16 @@ void disc_polygon(const point& centre, double radius, const rgba& colour,
     const double cy = to_window(centre.y);
     const double r = to_window(radius);
 
-    glPushMatrix();
-    glTranslated(cx, cy, 0.0);
+    backend().push_matrix();
+    backend().translate(cx, cy);
     set_colour(colour);
-    // GL_POLYGON closes the outline itself; the first vertex is not repeated.
-    glBegin(GL_POLYGON);
+    // A polygon closes its outline itself; the first vertex is not repeated.
+    backend().begin(shape::polygon);
     for (int k = 0; k < disc_segments; ++k) {
-        glVertex2d(r * circle.cos_theta[k], r * circle.sin_theta[k]);
+        backend().vertex(r * circle.cos_theta[k], r * circle.sin_theta[k]);
     }
-    glEnd();
-    glPopMatrix();
+    backend().end();
+    backend().pop_matrix();
 }
 
 }  // namespace
@@ -70,51 +70,51 @@ const rgba palette[palette_size] = {
 double to_window(double x) { return x * window_pixels_per_unit / window_pixels_per_unit; }
 
 void draw_segment(const point& a, const point& b, const rgba& colour) {
-    glDisable(GL_LIGHTING);
+    backend().lighting(false);
     set_colour(colour);
-    glBegin(GL_LINES);
-    glVertex2d(to_window(a.x), to_window(a.y));
-    glVertex2d(to_window(b.x), to_window(b.y));
-    glEnd();
-    glEnable(GL_LIGHTING);
+    backend().begin(shape::lines);
+    backend().vertex(to_window(a.x), to_window(a.y));
+    backend().vertex(to_window(b.x), to_window(b.y));
+    backend().end();
+    backend().lighting(true);
 }
 
 void draw_disc(const point& centre, double radius, const rgba& colour) {
     unit_circle circle;
     make_unit_circle(circle);
-    glDisable(GL_LIGHTING);
+    backend().lighting(false);
     disc_polygon(centre, radius, colour, circle);
-    glEnable(GL_LIGHTING);
+    backend().lighting(true);
 }
 
 void draw_discs(const point* centres, int count, double radius, const rgba& colour) {
     if (count < 1) return;
     unit_circle circle;
     make_unit_circle(circle);
-    glDisable(GL_LIGHTING);
+    backend().lighting(false);
     for (int i = 0; i < count; ++i) disc_polygon(centres[i], radius, colour, circle);
-    glEnable(GL_LIGHTING);
+    backend().lighting(true);
 }
 
 void draw_axes(const point& origin, double angle) {
     const double ox = to_window(origin.x);
     const double oy = to_window(origin.y);
 
-    glDisable(GL_LIGHTING);
-    glLineWidth(2.0f);
-    glPushMatrix();
+    backend().lighting(false);
+    backend().line_width(2.0f);
+    backend().push_matrix();
     set_colour(black);
-    glTranslated(ox, oy, 0.0);
-    glRotated(angle / radians_per_degree, 0.0, 0.0, 1.0);
+    backend().translate(ox, oy);
+    backend().rotate(angle / radians_per_degree);
     // Ten units each way: far beyond the window whatever the origin on screen.
-    glBegin(GL_LINES);
-    glVertex2d(-10.0, 0.0);
-    glVertex2d(10.0, 0.0);
-    glVertex2d(0.0, -10.0);
-    glVertex2d(0.0, 10.0);
-    glEnd();
-    glPopMatrix();
-    glEnable(GL_LIGHTING);
+    backend().begin(shape::lines);
+    backend().vertex(-10.0, 0.0);
+    backend().vertex(10.0, 0.0);
+    backend().vertex(0.0, -10.0);
+    backend().vertex(0.0, 10.0);
+    backend().end();
+    backend().pop_matrix();
+    backend().lighting(true);
 }
 
 void draw_grid(const point& origin, double angle, int n, double step_x, double step_y) {
@@ -125,65 +125,51 @@ void draw_grid(const point& origin, double angle, int n, double step_x, double s
     const double half_width = n * sx;
     const double half_height = n * sy;
 
-    glDisable(GL_LIGHTING);
+    backend().lighting(false);
     set_colour(black);
-    glPushMatrix();
-    glLineWidth(1.0f);
-    glTranslated(ox, oy, 0.0);
-    glRotated(angle / radians_per_degree, 0.0, 0.0, 1.0);
+    backend().push_matrix();
+    backend().line_width(1.0f);
+    backend().translate(ox, oy);
+    backend().rotate(angle / radians_per_degree);
     for (int i = -n; i <= n; ++i) {
-        glBegin(GL_LINES);
-        glVertex2d(i * sx, -half_height);
-        glVertex2d(i * sx, half_height);
-        glEnd();
+        backend().begin(shape::lines);
+        backend().vertex(i * sx, -half_height);
+        backend().vertex(i * sx, half_height);
+        backend().end();
     }
     for (int i = -n; i <= n; ++i) {
-        glBegin(GL_LINES);
-        glVertex2d(-half_width, i * sy);
-        glVertex2d(half_width, i * sy);
-        glEnd();
+        backend().begin(shape::lines);
+        backend().vertex(-half_width, i * sy);
+        backend().vertex(half_width, i * sy);
+        backend().end();
     }
-    glPopMatrix();
-    glEnable(GL_LIGHTING);
+    backend().pop_matrix();
+    backend().lighting(true);
 }
 
 void draw_curve(const point& origin, double dx, double scale, int last, const double* values,
                 const rgba& colour) {
-    glLineWidth(2.0f);
+    backend().line_width(2.0f);
     if (last < 1) return;
     // The segments of draw_segment, one pair of vertices each, inside a single lighting bracket.
-    glDisable(GL_LIGHTING);
+    backend().lighting(false);
     set_colour(colour);
     // x is a running sum of dx, not i * dx: each segment starts where the last one ended.
     point p = {origin.x, scale * values[0] + origin.y};
-    glBegin(GL_LINES);
+    backend().begin(shape::lines);
     for (int i = 1; i <= last; ++i) {
         const point q = p;
         p.x = q.x + dx;
         p.y = scale * values[i] + origin.y;
-        glVertex2d(to_window(q.x), to_window(q.y));
-        glVertex2d(to_window(p.x), to_window(p.y));
+        backend().vertex(to_window(q.x), to_window(q.y));
+        backend().vertex(to_window(p.x), to_window(p.y));
     }
-    glEnd();
-    glEnable(GL_LIGHTING);
+    backend().end();
+    backend().lighting(true);
 }
 
-void draw_text(float x, float y, void* font, const char* text) {
-    // The raster colour is fixed here, by the lighting state of this moment.
-    glPushAttrib(GL_CURRENT_BIT);
-    glRasterPos2f(x, y);
-    for (const char* c = text; *c != '\0'; ++c) {
-        glutBitmapCharacter(font, static_cast<signed char>(*c));
-    }
-    glPopAttrib();
-}
+void draw_text(float x, float y, const char* text) { backend().text(x, y, text); }
 
-void begin_frame() {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
-}
+void begin_frame() { backend().clear(); }
 
-void end_frame() {
-    glFlush();
-    glutSwapBuffers();
-}
+void end_frame() { backend().finish_frame(); }

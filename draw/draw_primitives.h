@@ -1,11 +1,11 @@
 // Plot primitives of both views: segments, discs, axes, grids, sample curves and bitmap text in
-// window coordinates (-1 ... 1 on both axes, identity matrices), with the fixed colours.
-// OpenGL 1.x immediate mode and GLUT bitmap text; they keep no state of their own.
+// window coordinates (-1 ... 1 on both axes, identity matrices), with the fixed colours, on the
+// drawing backend (draw/draw_backend.h); they keep no state of their own.
 #pragma once
 
 #include "state/program_state.h"
 
-// Red, green, blue, alpha for glColor4f. Every colour has alpha 0; blending is never enabled.
+// Red, green, blue, alpha of the backend's colour. Every colour has alpha 0; blending is never enabled.
 struct rgba {
     float red;
     float green;
@@ -59,9 +59,10 @@ void draw_grid(const point& origin, double angle, int n, double step_x, double s
 void draw_curve(const point& origin, double dx, double scale, int last, const double* values,
                 const rgba& colour);
 
-// The bytes of text in the GLUT bitmap font from raster position (x, y), used as given. Sets no
-// colour and leaves lighting as it is; the current colour and raster position are restored.
-void draw_text(float x, float y, void* font, const char* text);
+// The bytes of text in GLUT's bitmap Helvetica 18 from raster position (x, y), used as given.
+// Sets no colour and leaves lighting as it is; the current colour and raster position are
+// restored.
+void draw_text(float x, float y, const char* text);
 
 // Start of a picture: clears colour and depth and loads the identity model-view matrix.
 void begin_frame();

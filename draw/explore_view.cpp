@@ -1,19 +1,18 @@
-// The explorer's drawings: shading runs, phase plane, multiplier readout, in OpenGL 1.x immediate
-// mode like the other views (the off-screen picture is in explore_picture.cpp).
+// The explorer's drawings: shading runs, phase plane, multiplier readout, on the drawing backend
+// like the other views (the off-screen picture is in explore_picture.cpp).
 #include "draw/explore_view.h"
-
-#include <GL/glut.h>
 
 #include <cmath>
 #include <cstdio>
 
+#include "draw/draw_backend.h"
+#include "draw/motion_box.h"
 #include "draw/response_view.h"
 #include "state/explore_state.h"
+#include "state/explore_texts.h"
 #include "state/program_state.h"
 
 const rgba unstable_tint = {1.0f, 235.0f / 255.0f, 190.0f / 255.0f, 0.0f};
-
-const char* const phase_plane_legend = "phase plane : y across, v up";
 
 namespace {
 
@@ -22,9 +21,7 @@ constexpr double pixel_width = 2.0 / shading_pixels;
 
 constexpr double phase_point_radius = 0.012;
 
-void vertex_at_pixel(int column, int row) {
-    glVertex2d(column * pixel_width - 1.0, row * pixel_width - 1.0);
-}
+double window_at_pixel(int pixel) { return pixel * pixel_width - 1.0; }
 
 // The raster as a texture: one quad per frame instead of one per run of tinted pixels, which a
 // software rasteriser pays for with about 10 ms a frame. The side is a power of two, as OpenGL 1.x
@@ -40,18 +37,7 @@ void update_shading_texture() {
     const shading_raster& r = unstable_shading;
     shading_texture_copy& t = shading_texture;
     if (t.handle != 0 && t.generation == r.generation) return;
-    if (t.handle == 0) {
-        GLuint handle = 0;
-        glGenTextures(1, &handle);
-        t.handle = handle;
-        glBindTexture(GL_TEXTURE_2D, t.handle);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, texture_side, texture_side, 0, GL_RGB,
-                     GL_UNSIGNED_BYTE, nullptr);
-    }
+    if (t.handle == 0) t.handle = backend_texture_create(texture_side);
     const unsigned char tint[3] = {channel_byte(unstable_tint.red),
                                    channel_byte(unstable_tint.green),
                                    channel_byte(unstable_tint.blue)};
@@ -61,18 +47,12 @@ void update_shading_texture() {
             const unsigned char* colour = r.unstable[row][column] ? tint : white;
             for (int k = 0; k < 3; ++k) t.texels[row][column][k] = colour[k];
         }
-    glBindTexture(GL_TEXTURE_2D, t.handle);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, shading_pixels, shading_pixels, GL_RGB,
-                    GL_UNSIGNED_BYTE, t.texels);
+    backend_texture_upload(t.handle, shading_pixels, shading_pixels, &t.texels[0][0][0]);
     t.generation = r.generation;
 }
 
-void texel_vertex(int column, int row) {
-    // Whole texel counts over a power of two: exact in single precision.
-    glTexCoord2f(static_cast<float>(column) / texture_side, static_cast<float>(row) / texture_side);
-    vertex_at_pixel(column, row);
-}
+// Whole texel counts over a power of two: exact in single precision.
+float texel_at_pixel(int pixel) { return static_cast<float>(pixel) / texture_side; }
 
 }  // namespace
 
@@ -80,65 +60,55 @@ void draw_unstable_shading() {
     if (!shading_raster_current()) return;
     const shading_raster& r = unstable_shading;
     update_shading_texture();
-    glDisable(GL_LIGHTING);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, shading_texture.handle);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    backend().lighting(false);
     // A quad over whole pixels covers exactly the pixels whose centres it contains, and each
     // centre samples its own texel.
-    glBegin(GL_QUADS);
-    texel_vertex(r.column_begin, r.row_begin);
-    texel_vertex(r.column_end, r.row_begin);
-    texel_vertex(r.column_end, r.row_end);
-    texel_vertex(r.column_begin, r.row_end);
-    glEnd();
-    glDisable(GL_TEXTURE_2D);
-    glEnable(GL_LIGHTING);
+    backend().blit_texture(
+        shading_texture.handle, window_at_pixel(r.column_begin), window_at_pixel(r.row_begin),
+        window_at_pixel(r.column_end), window_at_pixel(r.row_end), texel_at_pixel(r.column_begin),
+        texel_at_pixel(r.row_begin), texel_at_pixel(r.column_end), texel_at_pixel(r.row_end));
+    backend().lighting(true);
 }
 
 void draw_phase_plane() {
     const double centre_x = 0.5 * (phase_plane_left + phase_plane_right);
     const double centre_y = 0.5 * (phase_plane_bottom + phase_plane_top);
-    const double scale = phase_plane_scale_factor * y_scale;
+    const double tick_value = motion_box_tick_value(true);
+    const double scale = motion_box_tick_reach / tick_value;
 
     draw_segment({phase_plane_left, centre_y}, {phase_plane_right, centre_y}, black);
     draw_segment({centre_x, phase_plane_bottom}, {centre_x, phase_plane_top}, black);
 
-    // The trajectory may leave the box when the motion grows; four clip planes keep it inside.
-    const GLdouble planes[4][4] = {{1.0, 0.0, 0.0, -phase_plane_left},
-                                   {-1.0, 0.0, 0.0, phase_plane_right},
-                                   {0.0, 1.0, 0.0, -phase_plane_bottom},
-                                   {0.0, -1.0, 0.0, phase_plane_top}};
-    for (int i = 0; i < 4; ++i) {
-        glClipPlane(GL_CLIP_PLANE0 + i, planes[i]);
-        glEnable(GL_CLIP_PLANE0 + i);
-    }
-    glLineWidth(2.0f);
-    glDisable(GL_LIGHTING);
-    glColor4f(red.red, red.green, red.blue, red.alpha);
-    glBegin(GL_LINE_STRIP);
+    // The trajectory may leave the box when the motion grows; the clip keeps it inside.
+    backend().clip_rectangle(phase_plane_left, phase_plane_right, phase_plane_bottom,
+                             phase_plane_top);
+    draw_motion_box_ticks(tick_value, true);
+    backend().line_width(2.0f);
+    backend().lighting(false);
+    backend().colour(red.red, red.green, red.blue, red.alpha);
+    backend().begin(shape::line_strip);
     for (int i = 0; i <= sample_index; ++i) {
-        glVertex2d(centre_x + scale * y_history[i], centre_y + scale * v_history[i]);
+        backend().vertex(centre_x + scale * y_history[i], centre_y + scale * v_history[i]);
     }
-    glEnd();
-    glEnable(GL_LIGHTING);
+    backend().end();
+    backend().lighting(true);
     draw_disc({centre_x + scale * y_now, centre_y + scale * v_now}, phase_point_radius, red);
-    for (int i = 0; i < 4; ++i) glDisable(GL_CLIP_PLANE0 + i);
+    backend().clip_off();
 
     // Inside the box at its top: the foot of the window holds the status line.
     draw_text(static_cast<float>(phase_plane_left + 0.01),
-              static_cast<float>(phase_plane_top - 0.04), GLUT_BITMAP_HELVETICA_18,
-              phase_plane_legend);
+              static_cast<float>(phase_plane_top - 0.04),
+              explore_text().window->phase_plane_legend);
 }
 
 const char* format_multiplier_readout(double max_modulus, bool stable, char* text, int capacity) {
+    const window_texts& w = *explore_text().window;
     // A multiplier that overflowed or came from non-finite parameters decides nothing: saying
     // "unstable" would read a failed computation as growth.
     if (!std::isfinite(max_modulus))
-        std::snprintf(text, capacity, "|mu|max not finite here: no verdict");
+        std::snprintf(text, capacity, "%s", w.no_verdict_readout);
     else
-        std::snprintf(text, capacity, "|mu|max = %.4g per period: %s", max_modulus,
-                      stable ? "stable" : "unstable");
+        std::snprintf(text, capacity, w.readout, max_modulus, stable ? w.stable : w.unstable);
     return text;
 }
 
@@ -146,7 +116,7 @@ void draw_multiplier_readout() {
     if (!multiplier_readout_current()) return;
     const multiplier_readout& r = chosen_point_readout;
     char text[96];
-    draw_text(-0.05f, -0.30f, GLUT_BITMAP_HELVETICA_18,
+    draw_text(-0.05f, -0.30f,
               format_multiplier_readout(r.max_modulus, r.stable, text, sizeof text));
 }
 
@@ -174,20 +144,20 @@ namespace {
 
 // The status line's words, with or without the time of the motion.
 const char* format_state_line(char* text, int capacity, bool with_time) {
-    const char* equation = system_kind == 'm'   ? "Mathieu"
-                           : system_kind == 'r' ? "square wave"
-                                                : "no equation";
-    int used = std::snprintf(text, capacity, "%s  beta=%.4g  delta=%.3f  eps=%.3f", equation, beta,
-                             delta, epsilon);
+    const window_texts& w = *explore_text().window;
+    const char* equation = system_kind == 'm'   ? w.mathieu
+                           : system_kind == 'r' ? w.square_wave
+                                                : w.no_equation;
+    int used = std::snprintf(text, capacity, w.status, equation, beta, delta, epsilon);
     if (with_time && used >= 0 && used < capacity)
-        used += std::snprintf(text + used, capacity - used, "  t=%.2f", t_now);
+        used += std::snprintf(text + used, capacity - used, w.status_time, t_now);
     if (multiplier_readout_current() && used >= 0 && used < capacity) {
         const multiplier_readout& r = chosen_point_readout;
         if (!std::isfinite(r.max_modulus))
-            std::snprintf(text + used, capacity - used, "  |mu|max not finite, no verdict");
+            std::snprintf(text + used, capacity - used, "%s", w.no_verdict_status);
         else
-            std::snprintf(text + used, capacity - used, "  |mu|max=%.4g %s", r.max_modulus,
-                          r.stable ? "stable" : "unstable");
+            std::snprintf(text + used, capacity - used, w.status_readout, r.max_modulus,
+                          r.stable ? w.stable : w.unstable);
     }
     return text;
 }
@@ -204,7 +174,7 @@ const char* format_readout_line(char* text, int capacity) {
 
 void draw_status_line() {
     char text[160];
-    draw_text(-0.98f, -0.985f, GLUT_BITMAP_HELVETICA_18, format_status_line(text, sizeof text));
+    draw_text(-0.98f, -0.985f, format_status_line(text, sizeof text));
 }
 
 void draw_chart_labels() {
@@ -214,8 +184,7 @@ void draw_chart_labels() {
         const double x = chart_origin.x + i * chart_scale_delta;
         if (!in_window(x) || !in_window(chart_origin.y - 0.05)) continue;
         std::snprintf(text, sizeof text, "%d", i);
-        draw_text(static_cast<float>(x - 0.01), static_cast<float>(chart_origin.y - 0.05),
-                  GLUT_BITMAP_HELVETICA_18, text);
+        draw_text(static_cast<float>(x - 0.01), static_cast<float>(chart_origin.y - 0.05), text);
     }
     const int epsilon_stride = label_stride(chart_scale_epsilon);
     for (int i = epsilon_stride; i <= chart_grid_cells; i += epsilon_stride) {
@@ -223,7 +192,7 @@ void draw_chart_labels() {
         if (!in_window(y) || !in_window(chart_origin.x - 0.06)) continue;
         std::snprintf(text, sizeof text, "%d", i);
         draw_text(static_cast<float>(chart_origin.x - (i < 10 ? 0.035 : 0.06)),
-                  static_cast<float>(y - 0.012), GLUT_BITMAP_HELVETICA_18, text);
+                  static_cast<float>(y - 0.012), text);
     }
     // Tongue n grows from delta = n^2/4; a label needs about 0.16 units across, and odd and even
     // tongues take two rows, so the first tongues, closest together, are all named.
@@ -234,9 +203,8 @@ void draw_chart_labels() {
         if (!in_window(x) || x - last < 0.16) continue;
         std::snprintf(text, sizeof text, "n=%d %s", n, n % 2 == 1 ? "4pi" : "2pi");
         draw_text(static_cast<float>(x + 0.01),
-                  static_cast<float>(chart_origin.y + (n % 2 == 1 ? 0.11 : 0.065)),
-                  GLUT_BITMAP_HELVETICA_18, text);
+                  static_cast<float>(chart_origin.y + (n % 2 == 1 ? 0.11 : 0.065)), text);
         last = x;
     }
-    draw_text(-0.05f, -0.36f, GLUT_BITMAP_HELVETICA_18, "inside a tongue (shaded): unstable");
+    draw_text(-0.05f, -0.36f, explore_text().window->tongue_legend);
 }

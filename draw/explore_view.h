@@ -11,17 +11,12 @@
 extern const rgba unstable_tint;
 
 // Phase plane box in window coordinates: the lower right quadrant, below the chart legend and
-// the readout, where the response view draws nothing. Its axes cross at the centre; y runs to the
-// right and v upwards, both at phase_plane_scale_factor * y_scale window units per unit, so a
-// motion of amplitude 1 at the start scale (y_scale 0.5) just fills the box's height.
+// the readout, where the response view draws nothing; the mass takes the same box. Its axes cross
+// at the centre; y runs to the right and v upwards, both on the scale of draw/motion_box.h.
 constexpr double phase_plane_left = 0.05;
 constexpr double phase_plane_right = 0.95;
 constexpr double phase_plane_bottom = -0.90;
 constexpr double phase_plane_top = -0.40;
-constexpr double phase_plane_scale_factor = 0.5;
-
-// Legend of the phase plane, inside its box at the top.
-extern const char* const phase_plane_legend;
 
 // The cached raster of unstable_shading over its rectangle, tinted where unstable and white
 // elsewhere, as one textured quad with lighting off (the texture is reloaded only after a new
@@ -30,7 +25,7 @@ extern const char* const phase_plane_legend;
 void draw_unstable_shading();
 
 // The trajectory (y, v) through history entries 0 ... sample_index as a red line 2 pixels wide,
-// clipped to the box, the current state as a red disc, black axes through the box centre and the
+// on the scale fitted to it with its ticks (draw/motion_box.h), clipped to the box, the current state as a red disc, black axes through the box centre and the
 // legend line. Leaves the line width at 2 and lighting on, as draw_curve does.
 void draw_phase_plane();
 

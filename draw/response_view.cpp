@@ -2,8 +2,7 @@
 // advances the motion first and then draws from scratch; nothing drawn is cached.
 #include "draw/response_view.h"
 
-#include <GL/glut.h>
-
+#include "draw/draw_backend.h"
 #include "draw/draw_primitives.h"
 #include "draw/stability_chart.h"
 #include "response/response_frame.h"
@@ -25,9 +24,9 @@ constexpr double time_grid_row_in_y = 0.2;
 constexpr double slow_curve_divisor = 5.0;
 
 void draw_legends() {
-    draw_text(-0.95f, 0.95f, GLUT_BITMAP_HELVETICA_18, "red   : response y(t)");
-    draw_text(-0.95f, 0.90f, GLUT_BITMAP_HELVETICA_18, "green : velocity v(t)");
-    draw_text(-0.95f, 0.85f, GLUT_BITMAP_HELVETICA_18, "blue  : variable spring rigidity K(t)");
+    draw_text(-0.95f, 0.95f, "red   : response y(t)");
+    draw_text(-0.95f, 0.90f, "green : velocity v(t)");
+    draw_text(-0.95f, 0.85f, "blue  : variable spring rigidity K(t)");
 }
 
 // One column of the grid is one unit of time: a frame moves the curves time_scale to the right
@@ -94,7 +93,7 @@ void draw_mass_chain(const point& origin, double scale, int n, const double* val
         x = x + dx;
         draw_disc({x, scale * values[i] + origin.y}, mass_radius, palette[i]);
     }
-    glFlush();
+    backend().flush();
 }
 
 void draw_curves(const point& origin, double dx, const double* scales, int count, int last,

@@ -2,7 +2,7 @@
 // (delta, epsilon), in chart_scale_delta and chart_scale_epsilon window units per unit.
 #include "draw/stability_chart.h"
 
-#include <GL/glut.h>
+#include "draw/draw_backend.h"
 
 namespace {
 
@@ -16,11 +16,10 @@ constexpr double chosen_point_radius = 0.01;
 constexpr int chart_grid_half_lines = 10;
 
 void draw_chart_legend() {
-    draw_text(-0.05f, -0.10f, GLUT_BITMAP_HELVETICA_18, "(delta,epsilon)stable aera graph");
-    draw_text(-0.05f, -0.15f, GLUT_BITMAP_HELVETICA_18, "red point : given value");
-    draw_text(-0.05f, -0.20f, GLUT_BITMAP_HELVETICA_18,
-              "The area under red and black curves is stable");
-    draw_text(-0.05f, -0.25f, GLUT_BITMAP_HELVETICA_18, "1grid=(1.0, 1.0)");
+    draw_text(-0.05f, -0.10f, "(delta,epsilon)stable aera graph");
+    draw_text(-0.05f, -0.15f, "red point : given value");
+    draw_text(-0.05f, -0.20f, "The area under red and black curves is stable");
+    draw_text(-0.05f, -0.25f, "1grid=(1.0, 1.0)");
 }
 
 void draw_table(const boundary_table& table, const rgba& colour) {
@@ -72,5 +71,5 @@ void draw_boundary_table(const point& origin, double scale_x, double scale_y, in
         }
     }
     draw_discs(dot_centres, dots, boundary_dot_radius, colour);
-    glFlush();
+    backend().flush();
 }

@@ -58,6 +58,18 @@ transfer_matrix floquet_monodromy(char system, double beta, double delta, double
 // y1(pi) = 0 (period 2T, even), y2'(pi) = 0 (period 2T, odd).
 transfer_matrix floquet_half_period(char system, double beta, double delta, double eps);
 
+// Undamped Mathieu half-period matrices at count values of delta for one eps: out[i] is exactly
+// floquet_half_period('m', 0.0, delta[i], eps), bit for bit; neighbouring values that take the
+// same step count are integrated eight at a time, side by side, which costs each a fraction of
+// an integration of its own (the bench's verify_grid figures).
+void floquet_half_periods(double eps, const double* delta, int count, transfer_matrix* out);
+
+// The Mathieu monodromy at damping beta from half = floquet_half_period('m', 0.0, delta -
+// beta * beta, eps): exactly floquet_monodromy('m', beta, delta, eps) wherever
+// floquet_steps_per_half(0.0, delta - beta * beta, eps) <= floquet_max_taylor_steps, so that
+// tables of several dampings can share one set of half-period matrices.
+transfer_matrix floquet_monodromy_of_half(double beta, const transfer_matrix& half);
+
 // The integration itself: fixed steps of pi / steps_per_half (steps_per_half >= 1) over
 // half_periods (1 or 2) half periods, each step a Taylor series of floquet_taylor_terms terms of
 // both fundamental solutions, with the exact Taylor coefficients of cos t (system 'm') or the

@@ -4,6 +4,22 @@
 // the seam were not there.
 #pragma once
 
+#include "state/program_texts.h"
+
+// Longest text of an answer given before the dialog: two numbers of the longest length the
+// console reads (512 bytes), a space between them and the terminating NUL.
+constexpr int answer_text_capacity = 1027;
+
+// An answer to one question of the dialog, given before it asks (the explorer's options): the key
+// of question (1), or the one or two numbers of questions (2) ... (4), and the text that stands
+// after the prompt in place of what a user would type.
+struct dialog_answer {
+    bool given;
+    char key;
+    double values[2];
+    char text[answer_text_capacity];
+};
+
 // The arrow keys, as the window reports them.
 enum class arrow_key { left, right, up, down };
 
@@ -39,6 +55,11 @@ struct program_hooks {
     // Lines printed after the key help of every dialog pass, before the line of the end key.
     const char* const* help_lines;
     int help_line_count;
+    // The console texts and the caption in the language of the program; without them paravib's.
+    const program_texts* texts;
+    // Answers to questions (1) ... (4) of the next dialog pass, which prints each answered prompt
+    // with the answer's text and asks only the others; without them every question is asked.
+    const dialog_answer* answers;
 };
 
 // All empty at the start.

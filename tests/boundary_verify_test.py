@@ -23,9 +23,9 @@ SUMMARY = re.compile(r"verified (\d+) files, (\d+) roots: max deviation (\S+), "
                      r"spurious (\d+), missed (\d+)\n\Z")
 
 
-def verify(args):
+def verify(args, timeout=1200):
     return subprocess.run([GENERATOR, "--verify"] + args, capture_output=True, text=True,
-                          timeout=1200)
+                          timeout=timeout)
 
 
 def read_table(path):
@@ -44,7 +44,7 @@ def write_table(path, beta, columns):
     with open(path, "w") as f:
         f.write("%10.6f\n" % beta)
         for column in columns:
-            f.write("%3d" % (len(column) - 1) + "".join("%10.6f" % x for x in column) + "\n")
+            f.write("%3d " % (len(column) - 1) + " ".join("%10.6f" % x for x in column) + "\n")
 
 
 class StoredTables(unittest.TestCase):
@@ -65,7 +65,8 @@ class StoredTables(unittest.TestCase):
         self.assertEqual(len(file_lines), 22)
         # Progress, if any, goes to standard error and only there.
         for line in result.stderr.splitlines():
-            self.assertRegex(line, r"^paravib-boundaries: \d+ of 22 files checked")
+            self.assertRegex(line, r"^paravib-boundaries: \d+ of (22 files|501 columns of files "
+                                   r"1 \.\.\. 22) checked")
 
 
 class DamagedCopies(unittest.TestCase):
@@ -121,6 +122,21 @@ class DamagedCopies(unittest.TestCase):
         path = os.path.join(self.folder, "fileb1010")
         write_table(path, beta, [[column[0]] for column in columns])
         self.expect_failure(path, "more than 150 boundaries missed")
+
+    def test_roots_far_outside_the_scanned_range_are_spurious_at_once(self):
+        # Integrating at delta 1e12 would take hours (the step count grows with sqrt(delta)): the
+        # hang guard below is a thousand times what the check of the file needs.
+        for name in ("filedc1", "fileb1010"):
+            with self.subTest(name):
+                beta, columns = self.stored(name)
+                columns[100] = [columns[100][0], -1e12, 1e6, 1e12]
+                path = os.path.join(self.folder, name)
+                write_table(path, beta, columns)
+                result = verify([path], timeout=120)
+                self.assertEqual(result.returncode, 1, result.stdout + result.stderr)
+                self.assertIn("spurious 3,", result.stdout)
+                self.assertIn("stored delta 1e+12 lies more than 1 outside the scanned delta "
+                              "range -1 ... 10", result.stdout)
 
     def test_a_table_of_another_kind_under_the_name_fails(self):
         cases = [("B2 table under the B1 name", "fileb2010", "fileb1010"),

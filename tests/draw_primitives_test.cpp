@@ -146,7 +146,7 @@ TEST_F(primitives, text_is_near_black_after_any_colour) {
         begin_frame();
         c.before();
         const int x0 = pixel_of(-0.9), y0 = pixel_of(-0.1);
-        draw_text(-0.9f, -0.1f, GLUT_BITMAP_HELVETICA_18, "red   : response y(t)");
+        draw_text(-0.9f, -0.1f, "red   : response y(t)");
         read_frame();
 
         const int text_pixels = count_colour(lit_text, x0, y0 - 8, x0 + 250, y0 + 20);

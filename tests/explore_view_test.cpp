@@ -1,14 +1,20 @@
-// The explorer's drawings read back under Xvfb: the phase plane in place of the mass, the shaded
-// unstable pairs against closed forms and against the boundary curves, and the multiplier readout.
+// The explorer's drawings read back under Xvfb: the motion box with the phase plane or the mass,
+// the chart's labels kept over the running motion, the shaded unstable pairs against closed forms
+// and against the boundary curves, and the multiplier readout.
 #include <gtest/gtest.h>
 
+#include <GL/glut.h>
+
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "app/explore_hooks.h"
 #include "app/window.h"
 #include "control/explore_analysis.h"
 #include "draw/explore_view.h"
+#include "draw/motion_box.h"
 #include "draw/response_view.h"
 #include "state/explore_state.h"
 #include "state/program_hooks.h"
@@ -29,41 +35,122 @@ protected:
     void TearDown() override { hooks = {}; }
 };
 
-TEST_F(explore_view, phase_plane_replaces_the_mass_and_draws_the_trajectory) {
-    // y'' + y = 0 from (1, 0): y = cos t, v = -sin t, the unit circle run clockwise; at the start
-    // scale (y_scale 0.5) one unit is a quarter of a window unit, 100 pixels.
-    reset_state('m', 0.0, 1.0, 0.0, 1.0, 0.0, 's');
+// A text's pixels when drawn alone at (x, y) on a cleared frame, with the rectangle around them
+// widened by a glyph's width on each side: where the chart must show exactly these pixels in
+// the text's colour, found without the chart's layout code.
+struct text_pixels {
+    std::vector<rgb> colours;  // row by row over the rectangle
+    int x0, y0, x1, y1;
+};
+text_pixels rendered_text(double x, double y, const char* text) {
+    begin_frame();
+    draw_segment({-2.0, -2.0}, {-2.0, -2.0}, black);  // lighting left on, as in every picture
+    draw_text(static_cast<float>(x), static_cast<float>(y), text);
+    end_frame();
+    read_frame();
+    text_pixels t = {{}, window_size, window_size, -1, -1};
+    for (int row = 0; row < window_size; ++row)
+        for (int column = 0; column < window_size; ++column)
+            if (pixel(column, row) != pure_white) {
+                t.x0 = std::min(t.x0, column - 8), t.x1 = std::max(t.x1, column + 8);
+                t.y0 = std::min(t.y0, row), t.y1 = std::max(t.y1, row);
+            }
+    for (int row = t.y0; row <= t.y1; ++row)
+        for (int column = t.x0; column <= t.x1; ++column) t.colours.push_back(pixel(column, row));
+    return t;
+}
+// In the frame read last: the text's pixels in its colour, and the pixels around them that differ
+// from the text drawn alone (0 when exactly the text is shown).
+struct text_match {
+    int shown, wrong;
+};
+text_match text_in_frame(const text_pixels& t) {
+    text_match m = {0, 0};
+    auto it = t.colours.begin();
+    for (int row = t.y0; row <= t.y1; ++row)
+        for (int column = t.x0; column <= t.x1; ++column, ++it) {
+            const bool lit = *it == lit_text, now = pixel(column, row) == lit_text;
+            m.shown += lit && now;
+            m.wrong += lit != now;
+        }
+    return m;
+}
+bool text_shown(const text_pixels& t) {
+    const text_match m = text_in_frame(t);
+    return m.shown > 5 && m.wrong == 0;
+}
+
+TEST(motion_box_scale, tick_value_is_the_least_one_two_five_step_not_below_the_extent) {
+    const double cases[][2] = {{0.2, 0.2},  {0.21, 0.5}, {1.0, 1.0},   {1.0000001, 2.0},
+                               {4.99, 5.0}, {7.0, 10.0}, {3e-4, 5e-4}, {123456.0, 2e5},
+                               {0.0, 1.0},  {-3.0, 1.0}, {NAN, 1.0},   {INFINITY, INFINITY}};
+    for (const auto& c : cases) EXPECT_EQ(fitted_tick_value(c[0]), c[1]) << c[0];
+}
+
+TEST_F(explore_view, motion_box_holds_the_phase_plane_or_the_mass_on_the_fitted_scale) {
+    // y'' + y = 0 from (1.5, 0): y = 1.5 cos t, v = -1.5 sin t, a circle run clockwise; its
+    // extent 1.5 puts the ticks at +-2, so the circle's radius is 1.5 / 2 of the tick reach.
+    reset_state('m', 0.0, 1.0, 0.0, 1.5, 0.0, 's');
+    const double centre_x = 0.5 * (phase_plane_left + phase_plane_right);
+    const double centre_y = 0.5 * (phase_plane_bottom + phase_plane_top);
+    const double radius = 0.75 * motion_box_tick_reach;
+    const text_pixels scale_line =
+        rendered_text(phase_plane_left + 0.01, phase_plane_bottom + 0.02, "ticks at +-2");
     phase_plane_shown = true;
     for (int frame = 0; frame < 70; ++frame) display();  // t = 7: more than one turn
     read_frame();
-
-    const double centre_x = 0.5 * (phase_plane_left + phase_plane_right);
-    const double centre_y = 0.5 * (phase_plane_bottom + phase_plane_top);
-    const double radius = phase_plane_scale_factor * y_scale;
     for (int k = 0; k < 12; ++k) {
         const double angle = two_pi * k / 12;
         SCOPED_TRACE(k);
         EXPECT_TRUE(colour_near(pure_red, pixel_of(centre_x + radius * std::cos(angle)),
                                 pixel_of(centre_y + radius * std::sin(angle)), 2));
     }
-    // Inside the circle only the axes: black through the centre, white between.
-    EXPECT_TRUE(colour_near(pure_black, pixel_of(centre_x), pixel_of(centre_y + 0.5 * radius), 1));
-    EXPECT_TRUE(colour_near(pure_black, pixel_of(centre_x + 0.5 * radius), pixel_of(centre_y), 1));
     EXPECT_EQ(pixel(pixel_of(centre_x + 0.5 * radius), pixel_of(centre_y + 0.5 * radius)),
               pure_white);
-    // No mass on the string: y(7) = cos 7 = 0.754 would put it at window (0, 0.377).
-    EXPECT_EQ(
-        count_colour(pure_red, pixel_of(-0.03), pixel_of(0.34), pixel_of(0.03), pixel_of(0.41)), 0);
-    // The legend line at the top of the box.
-    EXPECT_GT(count_colour(lit_text, pixel_of(phase_plane_left), pixel_of(phase_plane_top - 0.06),
-                           pixel_of(0.7), pixel_of(phase_plane_top)),
-              200);
+    EXPECT_TRUE(text_shown(scale_line));
+    EXPECT_EQ(count_colour(rgb{153, 0, 204}, 0, 0, window_size - 1, window_size - 1), 0);
 
-    // 'p' again: the mass is back.
+    // 'p' again: the violet mass at the box centre, lifted by y on the same scale (|y| alone
+    // reaches 1.5 too); nothing at the window's centre, where the chart has its origin.
     phase_plane_shown = false;
     display();
     read_frame();
-    EXPECT_EQ(pixel(pixel_of(0.0), pixel_of(y_scale * y_now)), pure_red);
+    EXPECT_EQ(pixel(pixel_of(centre_x), pixel_of(centre_y + 0.1 * y_now)), (rgb{153, 0, 204}));
+    EXPECT_TRUE(text_shown(scale_line));
+    EXPECT_EQ(
+        count_colour(pure_red, pixel_of(-0.05), pixel_of(-0.45), pixel_of(0.05), pixel_of(0.45)),
+        0);
+}
+
+TEST_F(explore_view, chart_names_its_grid_lines_and_tongues_and_stays_up_while_the_motion_runs) {
+    // Square wave (the fastest raster), beta = 0.1, the dialog's scales: a grid line every
+    // 0.09 window units of delta and 0.1 of epsilon from the origin at the window's centre; each
+    // label a little below its delta line, left of its epsilon line, right of a tongue's foot
+    // at delta = n^2 / 4 (odd n one row higher).
+    reset_state('r', 0.1, 2.0, 1.0, 0.5, 0.0, 's');
+    struct label {
+        double x, y;
+        const char* text;
+    };
+    const double d = 0.09, e = 0.1;
+    const label labels[] = {
+        {1 * d - 0.01, -0.05, "1"},   {4 * d - 0.01, -0.05, "4"},
+        {10 * d - 0.01, -0.05, "10"}, {-0.035, 1 * e - 0.012, "1"},
+        {-0.035, 9 * e - 0.012, "9"}, {d / 4 + 0.01, 0.11, "n=1 4pi"},
+        {d + 0.01, 0.065, "n=2 2pi"}, {25 * d / 4 + 0.01, 0.11, "n=5 4pi"},
+    };
+    std::vector<text_pixels> expected;
+    for (const label& l : labels) expected.push_back(rendered_text(l.x, l.y, l.text));
+
+    ASSERT_TRUE(hooks.key('a'));
+    for (int frame = 0; frame < 3; ++frame) ASSERT_TRUE(hooks.key('s'));
+    read_frame();
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_TRUE(text_shown(expected[i])) << labels[i].text << " at " << labels[i].x;
+    ASSERT_TRUE(hooks.key('a'));  // 'a' again takes the chart and its labels away
+    read_frame();
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(text_in_frame(expected[i]).shown, 0) << labels[i].text << " at " << labels[i].x;
 }
 
 constexpr rgb tint = {255, 235, 190};

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <cstring>
 
 #include "state/numbers.h"
 
@@ -270,6 +271,33 @@ TEST(Floquet, MultipliersVerdictAndBoundaryFunctionsOfKnownMatrices) {
         EXPECT_NEAR(floquet_p_2t(c.m), ((mu1 + 1.0) * (mu2 + 1.0)).real(), 1e-14);
     }
     EXPECT_FALSE(floquet_is_stable({{{NAN, 0.0}, {0.0, 1.0}}}));
+}
+
+TEST(Floquet, BatchedHalfPeriodsAndSharedMonodromiesAreTheSingleOnesBitForBit) {
+    // Runs of equal step counts longer and shorter than a batch, both zeros, growth beyond 1e100
+    // (beta 80: the scaled products), and a step count change inside a run.
+    double deltas[40];
+    int n = 0;
+    for (int k = 0; k < 19; ++k) deltas[n++] = -1.0 + k * 0.01;
+    for (double d : {0.0, -0.0, 0.37, 9.99, 10.0, 400.0, -26.0, 2.25, 2.26, 2.2500001})
+        deltas[n++] = d;
+    for (double eps : {0.0, 3.7, 10.0}) {
+        transfer_matrix batched[40];
+        floquet_half_periods(eps, deltas, n, batched);
+        for (int i = 0; i < n; ++i) {
+            transfer_matrix single = floquet_half_period('m', 0.0, deltas[i], eps);
+            EXPECT_EQ(std::memcmp(&batched[i], &single, sizeof single), 0)
+                << eps << " " << deltas[i];
+        }
+        for (double beta : {0.0, 0.3, 5.0, 80.0})
+            for (int i = 0; i < n; i += 3) {
+                transfer_matrix half = floquet_half_period('m', 0.0, deltas[i] - beta * beta, eps);
+                transfer_matrix shared = floquet_monodromy_of_half(beta, half);
+                transfer_matrix direct = floquet_monodromy('m', beta, deltas[i], eps);
+                EXPECT_EQ(std::memcmp(&shared, &direct, sizeof direct), 0)
+                    << eps << " " << beta << " " << deltas[i];
+            }
+    }
 }
 
 }  // namespace

@@ -2,11 +2,11 @@
 // which needs no main loop, no mapping and no buffer swap.
 #include "tests/gl_test_window.h"
 
-#include <GL/glut.h>
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 
 #include "app/window.h"
+#include "draw/draw_backend.h"
 
 namespace {
 
@@ -37,12 +37,7 @@ bool open_test_window() {
     return true;
 }
 
-void read_frame() {
-    glFinish();
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, window_size, window_size, GL_RGB, GL_UNSIGNED_BYTE, frame);
-}
+void read_frame() { backend_read_rgb(window_size, window_size, false, frame); }
 
 rgb pixel(int x, int y) {
     if (x < 0 || y < 0 || x >= window_size || y >= window_size) return {1, 2, 3};

@@ -1,16 +1,14 @@
 // Hill determinants: reference values, exact diagonal products at eps = 0, the sign far from the
-// roots, factorisation identities at beta = 0, and agreement with an unskipped elimination.
+// roots and factorisation identities at beta = 0 (agreement with an unskipped elimination is in
+// hill_banded_test.cpp, with the banded route's).
 #include "stability/hill_determinants.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
 #include <vector>
 
 #include "stability/boundary_scan.h"
-#include "stability/determinant.h"
-#include "tests/plain_determinant.h"
 
 namespace {
 
@@ -96,28 +94,6 @@ TEST(HillDeterminants, UndampedFactorisations) {
             expect_relatively_near(hill_b1(-0.3, delta, eps), hill_b1(0.3, delta, eps), 1e-10);
             expect_relatively_near(hill_b2(-0.3, delta, eps), hill_b2(0.3, delta, eps), 1e-10);
         }
-}
-
-TEST(HillDeterminants, EqualAnUnskippedEliminationOfTheSameMatrix) {
-    struct kind_order {
-        char kind;
-        int order;
-    } kinds[] = {{'1', 10}, {'2', 10}, {'3', 10}, {'4', 10}, {'5', 21}, {'6', 20}};
-    for (const kind_order& k : kinds)
-        for (double beta : {0.0, 0.05, 0.7})
-            for (double delta = -1.0; delta < 10.0; delta += 0.37)
-                for (double eps : {0.0, 0.6, 3.3, 9.98}) {
-                    // The scan's value, from the banded elimination, against the dense matrix.
-                    double v = characteristic_value(k.kind, beta, delta, eps);
-                    ASSERT_EQ(hill_matrix(k.kind, beta, delta, eps), k.order);
-                    double plain = plain_determinant(k.order, hill_storage(k.kind), 30);
-                    if (std::isnan(plain)) {
-                        EXPECT_TRUE(std::isnan(v));
-                    } else {
-                        ASSERT_EQ(v, plain)
-                            << k.kind << " beta " << beta << " delta " << delta << " eps " << eps;
-                    }
-                }
 }
 
 }  // namespace

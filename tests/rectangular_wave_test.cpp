@@ -1,9 +1,11 @@
-// Square-wave characteristic function: the unexcited limit, the damping term, continuity of the
-// linear-segment cases, the symmetry of the half periods and the reference roots at beta = 0.1, eps = 1.
+// Square-wave characteristic function: the closed form of the transfer matrices on one table of
+// points, continuity of the linear-segment cases, the symmetry of the half periods, the reference
+// roots at beta = 0.1, eps = 1 and the period-T boundary under heavy damping.
 #include "stability/rectangular_wave.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -11,30 +13,6 @@
 namespace {
 
 constexpr double pi = 3.14159265358979;
-
-TEST(RectangularWave, UnexcitedUndampedIsCosineOfTwoPiRootDelta) {
-    // beta = 0, eps = 0: both half periods oscillate at sqrt(delta), R = cos(2 pi sqrt delta), H = 1.
-    for (double delta : {0.1, 0.25, 0.9, 2.25, 3.3, 6.25, 8.7}) {
-        SCOPED_TRACE(delta);
-        double r = std::cos(2.0 * pi * std::sqrt(delta));
-        EXPECT_NEAR(rectangular_wave_characteristic('A', 0.0, delta, 0.0), r - 1.0, 1e-13);
-        EXPECT_NEAR(rectangular_wave_characteristic('B', 0.0, delta, 0.0), r + 1.0, 1e-13);
-    }
-    // Period-2T boundaries of the unexcited system touch zero at delta = (k + 1/2)^2.
-    EXPECT_NEAR(rectangular_wave_characteristic('B', 0.0, 2.25, 0.0), 0.0, 1e-13);
-}
-
-TEST(RectangularWave, DampingShiftsByCoshTwoPiBeta) {
-    // Kind A and B differ by 2H, H = cosh 2 pi beta (exactly 1 without damping).
-    for (double beta : {0.0, 0.05, 0.3, 1.0}) {
-        double a = rectangular_wave_characteristic('A', beta, 1.7, 0.4);
-        double b = rectangular_wave_characteristic('B', beta, 1.7, 0.4);
-        EXPECT_NEAR((b - a) / 2.0, std::cosh(2.0 * pi * beta), 1e-12 * std::cosh(2.0 * pi * beta));
-    }
-    EXPECT_EQ(rectangular_wave_characteristic('B', 0.0, 1.7, 0.4) -
-                  rectangular_wave_characteristic('A', 0.0, 1.7, 0.4),
-              2.0);
-}
 
 TEST(RectangularWave, LinearSegmentCasesAreLimitsOfTheirNeighbours) {
     struct limit_case {
@@ -45,6 +23,9 @@ TEST(RectangularWave, LinearSegmentCasesAreLimitsOfTheirNeighbours) {
         {"g1 = 0, other half decays (delta = beta^2 - eps)", 0.0, -1.0, 1.0},
         {"g2 = 0, other half oscillates (delta = beta^2 + eps)", 0.0, 1.0, 1.0},
         {"g2 = 0 with damping", 0.5, 0.25 + 0.75, 0.75},
+        {"both halves linear (eps = 0, delta = beta^2)", 0.0, 0.0, 0.0},
+        {"both halves linear with damping", 0.5, 0.25, 0.0},
+        {"both halves linear, heavy damping", 2.0, 4.0, 0.0},
     };
     for (const limit_case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -55,20 +36,6 @@ TEST(RectangularWave, LinearSegmentCasesAreLimitsOfTheirNeighbours) {
             EXPECT_NEAR(at, below, 1e-6);
             EXPECT_NEAR(at, above, 1e-6);
         }
-    }
-}
-
-TEST(RectangularWave, BothSegmentsLinearGiveUnitHalfTrace) {
-    // eps = 0 and delta = beta^2: two linear segments, R = 1.
-    for (double beta : {0.0, 0.5, 2.0}) {
-        double h = std::cosh(6.28318530717959 * beta);
-        EXPECT_NEAR(rectangular_wave_characteristic('A', beta, beta * beta, 0.0), 1.0 - h,
-                    1e-12 * h);
-        EXPECT_NEAR(rectangular_wave_characteristic('B', beta, beta * beta, 0.0), 1.0 + h,
-                    1e-12 * h);
-        // Continuous with its neighbours.
-        EXPECT_NEAR(rectangular_wave_characteristic('A', beta, beta * beta + 1e-10, 0.0), 1.0 - h,
-                    1e-6 * h);
     }
 }
 
@@ -97,28 +64,42 @@ void half_period(double w, double m[4]) {
     }
 }
 
-TEST(RectangularWave, EqualsTheTransferMatrixProductOnAGrid) {
-    // y = e^(-beta t) u turns the equation into u'' + (K - beta^2) u = 0; R is half the trace of
-    // the second half period's matrix times the first's. Grid over both oscillating, mixed and
-    // both growing half periods.
+// The points of the closed form: a grid over both oscillating, mixed and both growing half
+// periods; the unexcited undamped system, R = cos(2 pi sqrt delta) (its period-2T boundaries touch
+// zero at delta = (k + 1/2)^2); A and B at one point over several dampings, 2 cosh 2 pi beta
+// apart; and both halves linear (eps = 0, delta = beta^2, R = 1).
+std::vector<std::array<double, 3>> closed_form_points() {
+    std::vector<std::array<double, 3>> points;
     for (double beta : {0.0, 0.1, 0.7})
         for (double delta : {-0.9, 0.3, 1.7, 4.4, 9.1})
-            for (double eps : {0.5, 1.5, 3.5, 8.5}) {
-                double a[4], b[4];
-                half_period(delta + eps - beta * beta, a);
-                half_period(delta - eps - beta * beta, b);
-                const double terms[4] = {b[0] * a[0], b[1] * a[2], b[2] * a[1], b[3] * a[3]};
-                const double r = 0.5 * (terms[0] + terms[1] + terms[2] + terms[3]);
-                const double h = std::cosh(2.0 * pi * beta);
-                double size = h;
-                for (double t : terms) size += std::fabs(t);
-                SCOPED_TRACE(std::to_string(beta) + " " + std::to_string(delta) + " " +
-                             std::to_string(eps));
-                EXPECT_NEAR(rectangular_wave_characteristic('A', beta, delta, eps), r - h,
-                            1e-13 * size);
-                EXPECT_NEAR(rectangular_wave_characteristic('B', beta, delta, eps), r + h,
-                            1e-13 * size);
-            }
+            for (double eps : {0.5, 1.5, 3.5, 8.5}) points.push_back({beta, delta, eps});
+    for (double delta : {0.1, 0.25, 0.9, 2.25, 3.3, 6.25, 8.7}) points.push_back({0.0, delta, 0.0});
+    for (double beta : {0.0, 0.05, 0.3, 1.0}) points.push_back({beta, 1.7, 0.4});
+    for (double beta : {0.0, 0.5, 2.0}) points.push_back({beta, beta * beta, 0.0});
+    return points;
+}
+
+TEST(RectangularWave, EqualsTheTransferMatrixProduct) {
+    // y = e^(-beta t) u turns the equation into u'' + (K - beta^2) u = 0; R is half the trace of
+    // the second half period's matrix times the first's, A = R - cosh 2 pi beta, B = R + cosh.
+    for (const auto& [beta, delta, eps] : closed_form_points()) {
+        double a[4], b[4];
+        half_period(delta + eps - beta * beta, a);
+        half_period(delta - eps - beta * beta, b);
+        const double terms[4] = {b[0] * a[0], b[1] * a[2], b[2] * a[1], b[3] * a[3]};
+        const double r = 0.5 * (terms[0] + terms[1] + terms[2] + terms[3]);
+        const double h = std::cosh(2.0 * pi * beta);
+        double size = h;
+        for (double t : terms) size += std::fabs(t);
+        SCOPED_TRACE(std::to_string(beta) + " " + std::to_string(delta) + " " +
+                     std::to_string(eps));
+        EXPECT_NEAR(rectangular_wave_characteristic('A', beta, delta, eps), r - h, 1e-13 * size);
+        EXPECT_NEAR(rectangular_wave_characteristic('B', beta, delta, eps), r + h, 1e-13 * size);
+    }
+    // Without damping B and A differ by exactly 2.
+    EXPECT_EQ(rectangular_wave_characteristic('B', 0.0, 1.7, 0.4) -
+                  rectangular_wave_characteristic('A', 0.0, 1.7, 0.4),
+              2.0);
 }
 
 // Sign changes on a fine grid of delta in [-1, 10], each located to 1e-9 by bisection.

@@ -1,14 +1,18 @@
-// Verification of stored boundary tables by Floquet analysis. Each epsilon column is checked on
-// its own, the columns shared among the worker threads; the values on the delta grid are kept for
-// the next file of the same damping and equation (B1 and B2 share one monodromy per point).
+// Verification of stored boundary tables by Floquet analysis. Files are read in batches and
+// checked column by column, the columns shared among the worker threads. Within a column every
+// Mathieu table of the batch reads its delta grid from one set of undamped half-period matrices:
+// a damped table at beta needs them at delta - beta^2, so tables of several dampings, and B1 and
+// B2 of one damping, share most of their integrations.
 #include "tools/boundary_verify.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <thread>
 
 #include "data/boundary_files.h"
@@ -83,14 +87,53 @@ double value_at(const column_problem& p, double delta) {
     return boundary_function(p.kind, matrix_at(p.kind, p.damping, p.eps, delta));
 }
 
+// The values of the boundary function at n points (n <= max_points), each exactly what value_at
+// gives; the Mathieu integrations are made side by side.
+constexpr int max_points = 3 * max_roots_per_column;
+void values_at(const column_problem& p, const double* deltas, int n, double* out) {
+    char family = matrix_family(p.kind);
+    if (family == 'r') {
+        for (int i = 0; i < n; ++i) out[i] = value_at(p, deltas[i]);
+        return;
+    }
+    // Points whose monodromy floquet_monodromy would not take from a Taylor half period are
+    // evaluated directly.
+    double shifted[max_points] = {};
+    int index[max_points], shared = 0;
+    for (int i = 0; i < n; ++i) {
+        double at = family == 'h' ? deltas[i] : deltas[i] - p.damping * p.damping;
+        if (family == 'm' && floquet_steps_per_half(0.0, at, p.eps) > floquet_max_taylor_steps) {
+            out[i] = value_at(p, deltas[i]);
+            continue;
+        }
+        index[shared] = i;
+        shifted[shared++] = at;
+    }
+    transfer_matrix half[max_points];
+    floquet_half_periods(p.eps, shifted, shared, half);
+    for (int s = 0; s < shared; ++s)
+        out[index[s]] = boundary_function(
+            p.kind, family == 'h' ? half[s] : floquet_monodromy_of_half(p.damping, half[s]));
+}
+
 // The boundary inside [a, b], whose ends have values of opposite sign (or a zero): false
 // position with the Illinois halving of the stale end, until the bracket is shorter than
-// refine_tolerance.
-double refine(const column_problem& p, double a, double fa, double b, double fb) {
+// refine_tolerance. Given stored roots (count of them), it stops as soon as the bracket lies
+// within verify_match_distance of one of them and sets *matched: the boundary that the whole
+// refinement would return lies in every later bracket, so it is matched whatever the remaining
+// steps give.
+double refine(const column_problem& p, double a, double fa, double b, double fb,
+              const double* roots = nullptr, int count = 0, bool* matched = nullptr) {
     if (fa == 0.0) return a;
     if (fb == 0.0) return b;
     int kept_end = 0;  // which end stayed in the previous step: -1 a, +1 b
     for (int step = 0; step < max_refine_steps && std::fabs(b - a) > refine_tolerance; ++step) {
+        for (int j = 0; j < count; ++j)
+            if (std::fabs(roots[j] - a) <= verify_match_distance &&
+                std::fabs(roots[j] - b) <= verify_match_distance) {
+                *matched = true;
+                return NAN;
+            }
         double r = (a * fb - b * fa) / (fb - fa);
         if (!(r > std::fmin(a, b) && r < std::fmax(a, b))) r = 0.5 * (a + b);
         double fr = value_at(p, r);
@@ -111,13 +154,20 @@ double refine(const column_problem& p, double a, double fa, double b, double fb)
 }
 
 // The true boundary nearest to a stored root, looked for within verify_match_distance of it;
-// NAN when the function changes sign nowhere there.
-double boundary_near(const column_problem& p, double root) {
-    double f0 = value_at(p, root);
+// NAN when the function changes sign nowhere there. near[0 ... 2] are the values at root,
+// root - search_widths[0] and root + search_widths[0].
+double boundary_near(const column_problem& p, double root, const double* near) {
+    double f0 = near[0];
     if (f0 == 0.0) return root;
     for (double width : search_widths) {
         double lo = root - width, hi = root + width;
-        double flo = value_at(p, lo), fhi = value_at(p, hi);
+        double flo = near[1], fhi = near[2];
+        if (width != search_widths[0]) {
+            double ends[2] = {lo, hi}, values[2];
+            values_at(p, ends, 2, values);
+            flo = values[0];
+            fhi = values[1];
+        }
         double below = sign_change(flo, f0) ? refine(p, lo, flo, root, f0) : NAN;
         double above = sign_change(f0, fhi) ? refine(p, root, f0, hi, fhi) : NAN;
         if (below == below && above == above) return root - below <= above - root ? below : above;
@@ -142,7 +192,7 @@ double boundary_near(const column_problem& p, double root) {
 
 // One listed finding of a column: a stored root (spurious or deviating) or a missed boundary.
 struct finding {
-    char what;  // 's' spurious, 'd' deviation above the limit, 'm' missed
+    char what;  // 's' spurious, 'o' beyond the range, 'd' deviation above the limit, 'm' missed
     double delta;
     double distance;  // from the true boundary ('d'); unused otherwise
 };
@@ -163,42 +213,122 @@ void note(column_result& r, char what, double delta, double distance) {
     if (r.listed < findings_per_column) r.found[r.listed++] = {what, delta, distance};
 }
 
-// Values of the matrices on the delta grid, kept from one file to the next: family, beta and the
-// epsilon of each column say what they belong to.
-struct grid_cache {
-    char family;
-    double damping;
-    double eps[columns];
-    bool filled[columns];
-    transfer_matrix m[columns][verify_grid_points];
-};
-grid_cache grid;
+// Files read and checked together; the half-period matrices are shared within a batch.
+constexpr int batch_files = 32;
+constexpr int max_shared = batch_files * verify_grid_points;
 
-// The table being verified and the results of its columns.
-boundary_table table;
-column_result results[columns];
+// The files of the batch: their tables, what reading them gave, the results of their columns.
+boundary_table tables[batch_files];
+bool readable[batch_files];
+int read_error[batch_files];  // errno of a file that could not be read, 0 for a damaged one
+double stored_beta[batch_files];
+column_result results[batch_files][columns];
+
+// The distinct values delta' (ascending, -0 before +0) at which the batch's Mathieu tables need
+// the undamped half-period matrix on their delta grid (delta, or delta - beta^2 for kinds 5 and
+// 6), and for each file and grid point the index of its value (-1 for the square wave).
+double shared_delta[max_shared];
+int shared_count;
+int grid_index[batch_files][verify_grid_points];
+
+// Each worker's half-period matrices of one column at shared_delta.
+transfer_matrix shared_half[max_workers][max_shared];
 
 double grid_delta(int k) { return verify_grid_first + k * verify_grid_step; }
 
-void check_column(char kind, double damping, int column) {
-    column_problem p = {kind, damping, table.points[0][column]};
-    column_result& r = results[column];
+// Orders doubles by value, -0 before +0, as unsigned integers.
+unsigned long long order_key(double x) {
+    unsigned long long bits;
+    std::memcpy(&bits, &x, sizeof bits);
+    return bits >> 63 ? ~bits : bits | 1ULL << 63;
+}
+
+struct grid_need {
+    unsigned long long key;
+    int file;
+    int point;
+};
+grid_need needs[max_shared];
+
+// Fills shared_delta and grid_index for the readable files of the batch.
+void plan_shared_grid(const verify_file* files, int count) {
+    int need_count = 0;
+    for (int f = 0; f < count; ++f) {
+        char family = matrix_family(files[f].kind);
+        for (int k = 0; k < verify_grid_points; ++k) {
+            grid_index[f][k] = -1;
+            if (!readable[f] || family == 'r') continue;
+            double beta = files[f].beta;
+            double at = family == 'h' ? grid_delta(k) : grid_delta(k) - beta * beta;
+            needs[need_count++] = {order_key(at), f, k};
+        }
+    }
+    std::sort(needs, needs + need_count,
+              [](const grid_need& x, const grid_need& y) { return x.key < y.key; });
+    shared_count = 0;
+    for (int i = 0; i < need_count; ++i) {
+        const grid_need& n = needs[i];
+        if (i == 0 || n.key != needs[i - 1].key) {
+            int f = n.file, k = n.point;
+            double beta = files[f].beta;
+            shared_delta[shared_count++] =
+                matrix_family(files[f].kind) == 'h' ? grid_delta(k) : grid_delta(k) - beta * beta;
+        }
+        grid_index[n.file][n.point] = shared_count - 1;
+    }
+}
+
+// The boundary function of file f at grid point k of a column, from the shared half-period
+// matrices where they are exactly what a direct evaluation gives: the column's epsilon is the one
+// they were integrated at and the point lies in [first, last), where the Mathieu monodromy takes
+// Taylor steps.
+double grid_value(const verify_file& file, const column_problem& p, int f, int k,
+                  const transfer_matrix* half, double shared_eps, int first, int last) {
+    int i = grid_index[f][k];
+    if (i >= first && i < last && p.eps == shared_eps) {
+        if (matrix_family(file.kind) == 'h') return boundary_function(file.kind, half[i]);
+        return boundary_function(file.kind, floquet_monodromy_of_half(file.beta, half[i]));
+    }
+    return value_at(p, grid_delta(k));
+}
+
+// Roots farther than this outside the grid's range (-1 ... 10) cannot come from a scan of it and
+// are spurious without being integrated.
+bool beyond_range(double root) {
+    return !(root >= verify_grid_first - verify_range_margin &&
+             root <= grid_delta(verify_grid_points - 1) + verify_range_margin);
+}
+
+void check_column(const verify_file& file, int f, int column, const transfer_matrix* half,
+                  double shared_eps, int first, int last) {
+    const boundary_table& table = tables[f];
+    column_problem p = {file.kind, file.beta, table.points[0][column]};
+    column_result& r = results[f][column];
     r = {};
     int count = table.counts[column];
     auto stored_root = [&](int j) { return table.points[1 + j][column]; };
 
-    if (!grid.filled[column] || grid.eps[column] != p.eps) {
-        for (int k = 0; k < verify_grid_points; ++k)
-            grid.m[column][k] = matrix_at(kind, damping, p.eps, grid_delta(k));
-        grid.eps[column] = p.eps;
-        grid.filled[column] = true;
-    }
-
-    // Stored roots against the boundary next to each.
+    // Stored roots against the boundary next to each, the values at and beside them first.
     r.roots = count;
+    double roots[max_roots_per_column], near_points[max_points], near[max_points];
+    int near_count = 0;
     for (int j = 0; j < count; ++j) {
-        double root = stored_root(j);
-        double t = boundary_near(p, root);
+        roots[j] = stored_root(j);
+        if (beyond_range(roots[j])) continue;
+        near_points[near_count++] = roots[j];
+        near_points[near_count++] = roots[j] - search_widths[0];
+        near_points[near_count++] = roots[j] + search_widths[0];
+    }
+    values_at(p, near_points, near_count, near);
+    for (int j = 0, at = 0; j < count; ++j) {
+        double root = roots[j];
+        if (beyond_range(root)) {
+            ++r.spurious;
+            note(r, 'o', root, 0.0);
+            continue;
+        }
+        double t = boundary_near(p, root, near + at);
+        at += 3;
         if (t != t) {
             ++r.spurious;
             note(r, 's', root, 0.0);
@@ -213,14 +343,14 @@ void check_column(char kind, double damping, int column) {
     }
 
     // Boundaries on the grid without a stored root near them.
-    double fa = boundary_function(kind, grid.m[column][0]);
+    double fa = grid_value(file, p, f, 0, half, shared_eps, first, last);
     for (int k = 1; k < verify_grid_points; ++k) {
-        double fb = boundary_function(kind, grid.m[column][k]);
+        double fb = grid_value(file, p, f, k, half, shared_eps, first, last);
         if (sign_change(fa, fb)) {
-            double t = refine(p, grid_delta(k - 1), fa, grid_delta(k), fb);
             bool matched = false;
+            double t = refine(p, grid_delta(k - 1), fa, grid_delta(k), fb, roots, count, &matched);
             for (int j = 0; j < count && !matched; ++j)
-                matched = std::fabs(stored_root(j) - t) <= verify_match_distance;
+                matched = std::fabs(roots[j] - t) <= verify_match_distance;
             if (!matched) {
                 ++r.missed;
                 note(r, 'm', t, 0.0);
@@ -230,61 +360,115 @@ void check_column(char kind, double damping, int column) {
     }
 }
 
+// The batch being checked, and the progress of its columns.
+const verify_file* batch;
+int batch_count;
+int batch_offset;  // index of the batch's first file in the whole run
 std::atomic<int> next_column;
+std::atomic<int> columns_done;
+std::mutex progress_lock;
+std::chrono::steady_clock::time_point run_start;
+std::atomic<double> next_progress;  // seconds of running at which progress is next reported
 
-void worker(char kind, double damping) {
-    for (int column = next_column++; column < columns; column = next_column++)
-        check_column(kind, damping, column);
+double seconds_running() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - run_start).count();
 }
 
-// Checks every column of the table with the available hardware threads.
-void check_table(char kind, double damping) {
-    char family = matrix_family(kind);
-    if (grid.family != family || !(grid.damping == damping) || family == 'r') {
-        // The square wave's closed form is cheaper than the cache.
-        for (bool& f : grid.filled) f = false;
-        grid.family = family;
-        grid.damping = damping;
+void report_columns() {
+    std::lock_guard<std::mutex> hold(progress_lock);
+    double now = seconds_running();
+    if (now < next_progress) return;
+    if (batch_count == 1)
+        std::fprintf(stderr, "paravib-boundaries: %d of %d columns of file %d checked (%.0f s)\n",
+                     columns_done.load(), columns, batch_offset + 1, now);
+    else
+        std::fprintf(
+            stderr, "paravib-boundaries: %d of %d columns of files %d ... %d checked (%.0f s)\n",
+            columns_done.load(), columns, batch_offset + 1, batch_offset + batch_count, now);
+    next_progress = now + progress_after;
+}
+
+void worker(int slot) {
+    transfer_matrix* half = shared_half[slot];
+    for (int column = next_column++; column < columns; column = next_column++) {
+        // The column's epsilon, from its first Mathieu file; a file whose epsilon differs (a hand-
+        // edited one) evaluates its grid directly.
+        double eps = NAN;
+        for (int f = 0; f < batch_count && eps != eps; ++f)
+            if (readable[f] && matrix_family(batch[f].kind) != 'r')
+                eps = tables[f].points[0][column];
+        // The half-period matrices the Taylor integration gives; steps grow with |delta'|, so
+        // those lie in one run of the ascending values.
+        int first = 0, last = shared_count;
+        if (eps == eps) {
+            while (first < last &&
+                   floquet_steps_per_half(0.0, shared_delta[first], eps) > floquet_max_taylor_steps)
+                ++first;
+            while (last > first && floquet_steps_per_half(0.0, shared_delta[last - 1], eps) >
+                                       floquet_max_taylor_steps)
+                --last;
+            floquet_half_periods(eps, shared_delta + first, last - first, half + first);
+        }
+        for (int f = 0; f < batch_count; ++f)
+            if (readable[f]) check_column(batch[f], f, column, half, eps, first, last);
+        ++columns_done;
+        if (seconds_running() >= next_progress) report_columns();
     }
+}
+
+// Checks every column of the batch's tables with the available hardware threads.
+void check_batch() {
     int workers = static_cast<int>(std::thread::hardware_concurrency());
     if (workers < 1) workers = 1;
     if (workers > max_workers) workers = max_workers;
     next_column = 0;
+    columns_done = 0;
     std::thread threads[max_workers];
-    for (int w = 1; w < workers; ++w) threads[w] = std::thread(worker, kind, damping);
-    worker(kind, damping);
+    for (int w = 1; w < workers; ++w) threads[w] = std::thread(worker, w);
+    worker(0);
     for (int w = 1; w < workers; ++w) threads[w].join();
 }
 
 }  // namespace
 
 int verify_boundary_files(const verify_file* files, int count) {
-    auto start = std::chrono::steady_clock::now();
-    auto seconds = [&] {
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    };
-    double next_progress = progress_after;
+    run_start = std::chrono::steady_clock::now();
+    next_progress = progress_after;
 
     bool failed = false;
     int verified = 0;
     long long all_roots = 0, all_spurious = 0, all_missed = 0;
     double all_max = 0.0;
-    for (int f = 0; f < count; ++f) {
-        const verify_file& file = files[f];
-        double stored_beta = 0.0;  // the damping on the file's first line
-        if (!read_boundary_file(file.path, epsilon_intervals, table.counts, table.points,
-                                &stored_beta)) {
-            if (errno != 0)
-                std::printf("%s: cannot be read: %s\n", file.path, std::strerror(errno));
-            else
-                std::printf("%s: damaged: not a valid boundary table of %d epsilon columns\n",
-                            file.path, columns);
-            failed = true;
-        } else {
-            check_table(file.kind, file.beta);
+    for (int start = 0; start < count; start += batch_files) {
+        batch = files + start;
+        batch_offset = start;
+        batch_count = count - start < batch_files ? count - start : batch_files;
+        for (int f = 0; f < batch_count; ++f) {
+            boundary_table& table = tables[f];
+            errno = 0;
+            readable[f] = read_boundary_file(batch[f].path, epsilon_intervals, table.counts,
+                                             table.points, &stored_beta[f]);
+            read_error[f] = readable[f] ? 0 : errno;
+        }
+        plan_shared_grid(batch, batch_count);
+        check_batch();
+
+        for (int f = 0; f < batch_count; ++f) {
+            const verify_file& file = batch[f];
+            const boundary_table& table = tables[f];
+            if (!readable[f]) {
+                if (read_error[f] != 0)
+                    std::printf("%s: cannot be read: %s\n", file.path,
+                                std::strerror(read_error[f]));
+                else
+                    std::printf("%s: damaged: not a valid boundary table of %d epsilon columns\n",
+                                file.path, columns);
+                failed = true;
+                continue;
+            }
             long long roots = 0, spurious = 0, missed = 0;
             double max_deviation = 0.0;
-            for (const column_result& r : results) {
+            for (const column_result& r : results[f]) {
                 roots += r.roots;
                 spurious += r.spurious;
                 missed += r.missed;
@@ -294,13 +478,14 @@ int verify_boundary_files(const verify_file* files, int count) {
                 "%s: kind %c, beta %g, %lld roots: max deviation %.2e, spurious %lld, "
                 "missed %lld\n",
                 file.path, file.kind, file.beta, roots, max_deviation, spurious, missed);
-            bool beta_differs = std::fabs(stored_beta - file.beta) > 5e-7;
+            bool beta_differs = std::fabs(stored_beta[f] - file.beta) > 5e-7;
             if (beta_differs)
-                std::printf("  beta on the first line is %.6f, not %.6f\n", stored_beta, file.beta);
+                std::printf("  beta on the first line is %.6f, not %.6f\n", stored_beta[f],
+                            file.beta);
             int shown = 0;
             for (int i = 0; i < columns; ++i)
-                for (int j = 0; j < results[i].listed; ++j, ++shown) {
-                    const finding& x = results[i].found[j];
+                for (int j = 0; j < results[f][i].listed; ++j, ++shown) {
+                    const finding& x = results[f][i].found[j];
                     if (shown >= verify_detail_lines) continue;
                     double eps = table.points[0][i];
                     if (x.what == 's')
@@ -308,6 +493,12 @@ int verify_boundary_files(const verify_file* files, int count) {
                             "  spurious: eps %.6f, stored delta %.6f has no boundary "
                             "within %g\n",
                             eps, x.delta, verify_match_distance);
+                    else if (x.what == 'o')
+                        std::printf(
+                            "  spurious: eps %.6f, stored delta %g lies more than %g outside "
+                            "the scanned delta range %g ... %g\n",
+                            eps, x.delta, verify_range_margin, verify_grid_first,
+                            grid_delta(verify_grid_points - 1));
                     else if (x.what == 'd')
                         std::printf(
                             "  deviation: eps %.6f, stored delta %.6f is %.2e from its "
@@ -333,9 +524,11 @@ int verify_boundary_files(const verify_file* files, int count) {
                 failed = true;
         }
         std::fflush(stdout);
-        double now = seconds();
-        if (now >= next_progress && f + 1 < count) {
-            std::fprintf(stderr, "paravib-boundaries: %d of %d files checked (%.0f s)\n", f + 1,
+        double now = seconds_running();
+        int done = start + batch_count;
+        if (now >= progress_after && done < count) {
+            std::lock_guard<std::mutex> hold(progress_lock);
+            std::fprintf(stderr, "paravib-boundaries: %d of %d files checked (%.0f s)\n", done,
                          count, now);
             next_progress = now + progress_after;
         }

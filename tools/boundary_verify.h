@@ -25,6 +25,12 @@ constexpr double verify_grid_first = -1.0;
 constexpr double verify_grid_step = 0.01;
 constexpr int verify_grid_points = 1101;
 
+// A stored root farther than this outside the grid's range (delta below -2 or above 11) is
+// spurious without being integrated: a scan of -1 ... 10 never stores one there (its roots lie
+// between its own points, rounded to six decimals), and the cost of an integration grows with
+// |delta| without bound.
+constexpr double verify_range_margin = 1.0;
+
 // Most files one run verifies.
 constexpr int verify_file_capacity = 1024;
 
@@ -41,8 +47,10 @@ struct verify_file {
 
 // Verifies files[0 ... count - 1] (tables of 500 epsilon intervals). Prints one line per file on
 // standard output, each followed by indented lines for the spurious, missed and deviating roots,
-// and last "verified N files, M roots: max deviation X, spurious S, missed K"; reports progress
-// on standard error once the run takes longer than two seconds. A file that cannot be read or
+// and last "verified N files, M roots: max deviation X, spurious S, missed K". Files are checked
+// in batches of up to 32, their lines printed when the batch is done; once the run takes longer
+// than two seconds, progress goes to standard error every two seconds (the columns of the batch
+// done, and the files done after each batch). A file that cannot be read or
 // that the reader refuses is named and not counted in N. Kinds '1' ... '4' are checked with the
 // undamped half-period conditions whatever beta says. Returns 0 when every file was read, its
 // beta line matches, nothing is spurious, at most verify_max_missed are missed and the max

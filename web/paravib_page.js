@@ -358,7 +358,8 @@
     },
     paravibDownload: function (name, bytes) {
       var link = document.createElement('a');
-      link.href = URL.createObjectURL(new Blob([bytes], { type: 'image/png' }));
+      var type = /\.svg$/.test(name) ? 'image/svg+xml' : 'image/png';
+      link.href = URL.createObjectURL(new Blob([bytes], { type: type }));
       link.download = name;
       document.body.appendChild(link);
       link.click();

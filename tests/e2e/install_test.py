@@ -148,17 +148,18 @@ def check_picture_folder(launcher, work, elsewhere):
     shutil.copy2(launcher, os.path.join(stub, "bin"))
     program = os.path.join(stub, "bin", "paravib-explore")
     with open(program, "w") as f:
-        f.write('#!/bin/sh\necho "$PARAVIB_PICTURE_FOLDER"\npwd -P\n')
+        f.write('#!/bin/sh\necho "$PARAVIB_PICTURE_FOLDER"\npwd -P\necho "$*"\n')
     os.chmod(program, 0o755)
     env = {k: v for k, v in os.environ.items() if k != "PARAVIB_PICTURE_FOLDER"}
     boundaries = os.path.realpath(os.path.join(stub, "share", "paravib", "boundaries"))
     for named, expected in ((None, elsewhere), (".", elsewhere + "/."),
                             ("pictures", elsewhere + "/pictures"), ("/tmp/x", "/tmp/x")):
         given = env if named is None else dict(env, PARAVIB_PICTURE_FOLDER=named)
-        done = subprocess.run([os.path.join(stub, "bin", "paravib-explore-run")], cwd=elsewhere,
-                              env=dict(given, PWD=elsewhere), capture_output=True, timeout=60)
+        done = subprocess.run([os.path.join(stub, "bin", "paravib-explore-run"), "--lang", "en",
+                               "--chart"], cwd=elsewhere, env=dict(given, PWD=elsewhere),
+                              capture_output=True, timeout=60)
         lines = done.stdout.decode().splitlines()
-        check(lines == [expected, boundaries],
+        check(lines == [expected, boundaries, "--lang en --chart"],
               "explorer launcher, PARAVIB_PICTURE_FOLDER=%r: picture folder and working folder %r"
               % (named, lines))
 
@@ -183,11 +184,16 @@ def install(build, cmake, work):
     # --help and --version are answered by the launcher, without the dialog.
     with open(os.path.join(build, "CMakeCache.txt")) as f:
         version = next(l.split("=")[1].strip() for l in f if l.startswith("CMAKE_PROJECT_VERSION:"))
-    for option, expected in (("--help", "Usage: paravib-run"), ("--version", "paravib-run " + version)):
-        done = subprocess.run([launcher, option], cwd=elsewhere, stdin=subprocess.DEVNULL,
+    explorer = os.path.join(prefix, "bin", "paravib-explore-run")
+    for name, option, expected in (
+            (launcher, "--help", "Usage: paravib-run"),
+            (launcher, "--version", "paravib-run " + version),
+            (explorer, "--help", "Usage: paravib-explore-run"),
+            (explorer, "--version", "paravib-explore " + version)):
+        done = subprocess.run([name, option], cwd=elsewhere, stdin=subprocess.DEVNULL,
                               capture_output=True, timeout=60)
         check(done.returncode == 0 and done.stdout.decode().startswith(expected),
-              "%s %s: status %d, %r" % (launcher, option, done.returncode, done.stdout))
+              "%s %s: status %d, %r" % (name, option, done.returncode, done.stdout))
 
     # A launcher without its boundary folder says so and fails, instead of running the program
     # into a fallback scan of every table.

@@ -19,7 +19,7 @@ ${CLANGXX:-clang++} -std=c++17 -g -O1 -Wall -Wextra -ffp-contract=off \
   -I"$root" -I"$here" \
   "$here/boundary_file_fuzz.cpp" "$here/boundary_file_check.cpp" \
   "$root/data/boundary_file_io.cpp" "$root/data/regular_file_posix.cpp" \
-  "$root/data/file_replace_posix.cpp" \
+  "$root/data/file_replace_posix.cpp" "$root/data/file_replace_names.cpp" \
   "$root/state/program_state.cpp" \
   -o "$out/boundary_file_fuzz"
 
