@@ -108,7 +108,9 @@ bool write_content(std::FILE* file, const picture_content& content) {
 bool save_new_picture(const picture_content& content, const char* suffix) {
     char path[replacement_name_capacity] = "";
     char stem[replacement_name_capacity];
-    const char* separator = picture_folder[0] != '\0' ? "/" : "";
+    const size_t folder_length = std::strlen(picture_folder);
+    const char* separator =
+        folder_length > 0 && picture_folder[folder_length - 1] != '/' ? "/" : "";
     file_replacement picture;
     // The first name a picture would take stands in the message when none can be made.
     const int stem_length =
