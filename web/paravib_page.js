@@ -61,6 +61,8 @@
       consoleHeight = Math.max(12 * fontSize, Math.min(600, height - top - answerHeight));
     }
     canvas.style.width = side + 'px';
+    // The explorer's readout and link lines wrap under the picture instead of widening its column.
+    if (explorer) canvas.parentNode.style.width = side + 'px';
     consoleArea.style.width = consoleWidth + 'px';
     consoleElement.style.width = consoleWidth + 'px';
     consoleElement.style.height = consoleHeight + 'px';
