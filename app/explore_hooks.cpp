@@ -6,6 +6,7 @@
 
 #include "control/explore_analysis.h"
 #include "control/explore_keys.h"
+#include "control/explore_link.h"
 #include "draw/explore_view.h"
 #include "draw/motion_box.h"
 #include "draw/response_view.h"
@@ -103,6 +104,8 @@ void install_explore_hooks() {
     hooks.key = key;
     hooks.click = pick_on_chart;
     hooks.arrow = arrow;
+    hooks.readout = format_readout_line;
+    hooks.link_query = format_link_query;
     const explore_texts& t = explore_text();
     hooks.equation_key_refused_line = t.equation_key_refused_line;
     hooks.help_lines = t.help_lines;

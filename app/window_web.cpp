@@ -8,12 +8,50 @@
 #include "app/window.h"
 #include "app/window_platform.h"
 #include "draw/response_view.h"
+#include "state/program_hooks.h"
+#include "state/program_state.h"
 
 namespace {
 
-// The next key pressed on the canvas (ESC as 27), waiting for one if none is queued. Keys typed
-// into the console never arrive here.
-EM_ASYNC_JS(int, next_window_key, (), { return await Module.paravibWindowKey(); });
+// The next event of the canvas, waiting for one if none is queued: a key (ESC as 27) as its code
+// below 256; an arrow key as arrow_event + its arrow_key + 4 with Shift + 8 with Ctrl; a click or
+// tap as click_event + 1024 x + y, in pixels of the 800 x 800 picture from its top left corner.
+// Keys typed into the console never arrive here. The page sends arrows and clicks only to a
+// program that takes them.
+EM_ASYNC_JS(int, next_window_event, (), { return await Module.paravibWindowKey(); });
+
+constexpr int arrow_event = 0x100;
+constexpr int click_event = 0x100000;
+
+// Hands the readout of the picture on show to the page, which updates its live region only when
+// the words change.
+void mirror_readout() {
+    if (hooks.readout == nullptr) return;
+    char text[192], query[256] = "";
+    if (hooks.link_query != nullptr) hooks.link_query(query, sizeof query);
+    EM_ASM(
+        {
+            if (Module.paravibReadout) Module.paravibReadout(UTF8ToString($0), UTF8ToString($1));
+        },
+        hooks.readout(text, sizeof text), query);
+}
+
+void take_event(int event) {
+    if (event < arrow_event) {
+        keyboard(static_cast<unsigned char>(event), 0, 0);
+    } else if (event < click_event) {
+        const int bits = event - arrow_event;
+        const arrow_key keys[] = {arrow_key::left, arrow_key::right, arrow_key::up,
+                                  arrow_key::down};
+        if (hooks.arrow != nullptr && hooks.arrow(keys[bits & 3], (bits & 4) != 0, (bits & 8) != 0))
+            display();
+    } else {
+        const int place = event - click_event;
+        if (hooks.click != nullptr &&
+            hooks.click(place >> 10, place & 1023, window_size, window_size))
+            display();
+    }
+}
 
 }  // namespace
 
@@ -31,5 +69,9 @@ void open_window(int* argc, char** argv) {
     create_window(argc, argv);
     reshape(window_size, window_size);
     display();
-    for (;;) keyboard(static_cast<unsigned char>(next_window_key()), 0, 0);
+    mirror_readout();
+    for (;;) {
+        take_event(next_window_event());
+        mirror_readout();
+    }
 }

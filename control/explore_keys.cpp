@@ -108,7 +108,12 @@ bool write_content(std::FILE* file, const picture_content& content) {
 bool save_new_picture(const picture_content& content, const char* suffix) {
     char path[replacement_name_capacity] = "";
     char stem[replacement_name_capacity];
-    const char* separator = picture_folder[0] != '\0' ? folder_separator : "";
+    // A folder that ends in a separator (the page's "/") takes no second one.
+    const size_t folder_length = std::strlen(picture_folder);
+    const char* separator = folder_length > 0 && picture_folder[folder_length - 1] != '/' &&
+                                    picture_folder[folder_length - 1] != folder_separator[0]
+                                ? folder_separator
+                                : "";
     file_replacement picture;
     // The first name a picture would take stands in the message when none can be made.
     const int stem_length =
@@ -131,6 +136,7 @@ bool save_new_picture(const picture_content& content, const char* suffix) {
     const int error = written ? errno : write_error;
     if (named) {
         std::printf(explore_text().saved_line, printable_path(path).text);
+        hand_out_picture(path);
     } else {
         std::printf(explore_text().not_saved_line,
                     printable_path(path[0] != '\0' ? path : picture_folder).text,

@@ -169,6 +169,25 @@ bool begin_new_file(const char* folder, file_replacement* r) {
 }
 
 // link and linkat refuse an existing name, so a name is taken only while it is free.
+namespace {
+
+// A file system without hard links (FAT on a memory stick, the web page's memory file system)
+// refuses link(): the free name is then claimed by creating it exclusively, and the complete
+// file renamed onto the name it claimed, which no one else can have taken meanwhile.
+bool claim_without_link(const char* from, const char* to) {
+    if (errno != EMLINK && errno != EPERM && errno != ENOSYS && errno != EOPNOTSUPP) return false;
+    const int fd = open(to, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    close(fd);
+    if (rename(from, to) == 0) return true;
+    const int reason = errno;
+    unlink(to);
+    errno = reason;
+    return false;
+}
+
+}  // namespace
+
 bool finish_new_file(file_replacement* r, bool printed, const char* stem, const char* suffix,
                      int last_number, char (&named)[replacement_name_capacity]) {
     bool ok = printed && std::fflush(r->file) == 0 && !std::ferror(r->file) &&
@@ -181,7 +200,8 @@ bool finish_new_file(file_replacement* r, bool printed, const char* stem, const 
         if (!format_replacement_path(named, "%s%03d%s", stem, number, suffix)) break;
         linked = r->temporary_name[0] == '\0'
                      ? linkat(AT_FDCWD, self, AT_FDCWD, named, AT_SYMLINK_FOLLOW) == 0
-                     : link(r->temporary_name, named) == 0;
+                     : link(r->temporary_name, named) == 0 ||
+                           claim_without_link(r->temporary_name, named);
         if (!linked && errno != EEXIST) break;
     }
     if (!linked) {

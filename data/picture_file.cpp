@@ -35,3 +35,5 @@ bool write_png_picture(std::FILE* file, const unsigned char* rgb, int width, int
     png_destroy_write_struct(&png, &info);
     return written && std::fflush(file) == 0 && !std::ferror(file);
 }
+
+void hand_out_picture(const char*) {}

@@ -140,12 +140,17 @@ bool in_window(double x) { return x > -label_room && x < label_room; }
 
 }  // namespace
 
-const char* format_status_line(char* text, int capacity) {
+namespace {
+
+// The status line's words, with or without the time of the motion.
+const char* format_state_line(char* text, int capacity, bool with_time) {
     const window_texts& w = *explore_text().window;
     const char* equation = system_kind == 'm'   ? w.mathieu
                            : system_kind == 'r' ? w.square_wave
                                                 : w.no_equation;
-    const int used = std::snprintf(text, capacity, w.status, equation, beta, delta, epsilon, t_now);
+    int used = std::snprintf(text, capacity, w.status, equation, beta, delta, epsilon);
+    if (with_time && used >= 0 && used < capacity)
+        used += std::snprintf(text + used, capacity - used, w.status_time, t_now);
     if (multiplier_readout_current() && used >= 0 && used < capacity) {
         const multiplier_readout& r = chosen_point_readout;
         if (!std::isfinite(r.max_modulus))
@@ -155,6 +160,16 @@ const char* format_status_line(char* text, int capacity) {
                           r.stable ? w.stable : w.unstable);
     }
     return text;
+}
+
+}  // namespace
+
+const char* format_status_line(char* text, int capacity) {
+    return format_state_line(text, capacity, true);
+}
+
+const char* format_readout_line(char* text, int capacity) {
+    return format_state_line(text, capacity, false);
 }
 
 void draw_status_line() {

@@ -39,6 +39,9 @@ void draw_multiplier_readout();
 // "Mathieu  beta=0.1  delta=1.000  eps=0.400  t=12.30  |mu|max=1.234 unstable".
 void draw_status_line();
 const char* format_status_line(char* text, int capacity);
+// The status line without the time, which changes with every frame: what a page mirrors for
+// screen readers.
+const char* format_readout_line(char* text, int capacity);
 
 // Over the chart: the delta and epsilon values at every grid line that has room for them (every
 // first, second, fifth or tenth line, the fewest that keep labels 0.06 window units apart), the

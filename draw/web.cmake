@@ -21,3 +21,8 @@ add_library(paravib_draw STATIC draw_backend.cpp draw_backend_web.cpp draw_backe
             draw_primitives.cpp response_view.cpp stability_chart.cpp ${glyph_header})
 target_include_directories(paravib_draw PRIVATE ${CMAKE_CURRENT_BINARY_DIR})
 target_link_libraries(paravib_draw PUBLIC paravib_response paravib_state)
+
+# The explorer's drawings, its pictures and the SVG recorder, on the same backend.
+add_library(paravib_explore_draw STATIC explore_view.cpp explore_picture.cpp motion_box.cpp
+            svg_picture.cpp)
+target_link_libraries(paravib_explore_draw PUBLIC paravib_draw paravib_explore_state)

@@ -6,8 +6,9 @@
 #include "state/program_texts.h"
 
 // The window's bitmap font holds Latin letters only, so both languages show these in English.
-// Formats: readout "%.4g" |mu|max and "%s" the verdict; status "%s" the equation, then beta, delta,
-// epsilon and t as "%.4g", "%.3f", "%.3f", "%.2f"; status_readout "%.4g" |mu|max and "%s".
+// Formats: readout "%.4g" |mu|max and "%s" the verdict; status "%s" the equation, then beta, delta
+// and epsilon as "%.4g", "%.3f", "%.3f"; status_time t as "%.2f"; status_readout "%.4g" |mu|max
+// and "%s".
 struct window_texts {
     const char* phase_plane_legend;
     const char* readout;
@@ -17,6 +18,7 @@ struct window_texts {
     const char* square_wave;
     const char* no_equation;
     const char* status;
+    const char* status_time;  // "%.2f": t, after status in the window, left out of a page's readout
     const char* status_readout;
     const char* no_verdict_readout;  // a non-finite |mu|max decides nothing
     const char* no_verdict_status;

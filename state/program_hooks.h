@@ -45,6 +45,13 @@ struct program_hooks {
     // Printed when question (1) gets a key other than 'm' or 'r', which is then asked again;
     // without it the key is taken as it is.
     const char* equation_key_refused_line;
+    // The picture's state in one line of words (equation, damping, point, verdict), written into
+    // text (capacity bytes) and returned, for a page to mirror for screen readers; without it
+    // the page shows none.
+    const char* (*readout)(char* text, int capacity);
+    // The query of a link that opens the program in the present state ("system=m&beta=0.1&..."),
+    // written into text and returned, for a page's "link to this point"; without it there is none.
+    const char* (*link_query)(char* text, int capacity);
     // Lines printed after the key help of every dialog pass, before the line of the end key.
     const char* const* help_lines;
     int help_line_count;

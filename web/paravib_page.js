@@ -1,15 +1,22 @@
-// The page around paravib: a terminal for the console dialog (line editing with echo, or single
-// keys without echo, as the program sets the terminal), the canvas that takes the window keys,
-// and the read-only status object window.paravib.
+// The page around paravib or paravib-explore: a terminal for the console dialog (line editing with
+// echo, or single keys without echo, as the program sets the terminal), the canvas that takes the
+// window keys (and, for the explorer, clicks, taps and arrow keys), and the read-only status
+// object window.paravib.
 'use strict';
 
 (function () {
-  var status = { waiting: null, frames: 0, transcript: '', exitStatus: null };
+  var program = document.body.getAttribute('data-program') || 'paravib';
+  var explorer = program === 'paravib-explore';
+  var status = { waiting: null, frames: 0, transcript: '', exitStatus: null, readout: '',
+                 query: '', pictures: [] };
   window.paravib = Object.freeze({
     get waiting() { return status.waiting; },        // 'key', 'line', 'window' or null
     get frames() { return status.frames; },          // pictures drawn so far
     get transcript() { return status.transcript; },  // all the program wrote to its console
     get exitStatus() { return status.exitStatus; },  // null while the program runs
+    get readout() { return status.readout; },        // the explorer's state in words
+    get query() { return status.query; },            // and as the query of a link
+    get pictures() { return status.pictures.slice(); },  // names of the pictures downloaded
   });
 
   var consoleElement = document.getElementById('console');
@@ -36,7 +43,12 @@
     var width = document.documentElement.clientWidth - 16;
     var height = window.innerHeight - 16;
     var top = document.getElementById('program').getBoundingClientRect().top + window.scrollY - 8;
+    // The explorer's readout and link lines under the picture take their share of the height.
     var keysHeight = document.getElementById('keys').offsetHeight + 4;
+    ['readout', 'link-area'].forEach(function (id) {
+      var element = document.getElementById(id);
+      if (element) keysHeight += element.offsetHeight + 4;
+    });
     var answerHeight = document.getElementById('dialog-keys').offsetHeight + 4;
     var side, consoleWidth, consoleHeight;
     if (width >= 900 && width > height) {
@@ -49,6 +61,8 @@
       consoleHeight = Math.max(12 * fontSize, Math.min(600, height - top - answerHeight));
     }
     canvas.style.width = side + 'px';
+    // The explorer's readout and link lines wrap under the picture instead of widening its column.
+    if (explorer) canvas.parentNode.style.width = side + 'px';
     consoleArea.style.width = consoleWidth + 'px';
     consoleElement.style.width = consoleWidth + 'px';
     consoleElement.style.height = consoleHeight + 'px';
@@ -103,7 +117,7 @@
     ready = [];
     line = '';
     status.exitStatus = 130;
-    ended('paravib was interrupted (Ctrl-C).');
+    ended(program + ' was interrupted (Ctrl-C).');
   }
 
   function typed(data) {
@@ -193,8 +207,19 @@
     }
   }
 
+  // The explorer's events besides keys, as the program reads them: an arrow key as 256 + its
+  // number (left, right, up, down) + 4 with Shift + 8 with Ctrl; a click or tap as 2^20 +
+  // 1024 x + y, in pixels of the 800 x 800 picture however large it is shown.
+  var arrows = ['ArrowLeft', 'ArrowRight', 'ArrowUp', 'ArrowDown'];
+  function arrowEvent(index, shift, ctrl) { return 256 + index + (shift ? 4 : 0) + (ctrl ? 8 : 0); }
+
   canvas.addEventListener('keydown', function (event) {
     var code = null;
+    if (explorer && arrows.indexOf(event.key) >= 0 && !event.altKey && !event.metaKey) {
+      event.preventDefault();
+      windowKey(arrowEvent(arrows.indexOf(event.key), event.shiftKey, event.ctrlKey));
+      return;
+    }
     if (event.key === 'Escape') code = 27;
     else if (event.key.length === 1 && event.key.charCodeAt(0) < 256) code = event.key.charCodeAt(0);
     if (code === null || event.ctrlKey || event.altKey || event.metaKey) return;
@@ -202,9 +227,24 @@
     windowKey(code);
   });
   canvas.addEventListener('mousedown', function () { canvas.focus(); });
+  if (explorer) {
+    canvas.addEventListener('click', function (event) {
+      var box = canvas.getBoundingClientRect();
+      if (box.width <= 0 || box.height <= 0) return;
+      var x = Math.floor((event.clientX - box.left) * canvas.width / box.width);
+      var y = Math.floor((event.clientY - box.top) * canvas.height / box.height);
+      x = Math.max(0, Math.min(canvas.width - 1, x));
+      y = Math.max(0, Math.min(canvas.height - 1, y));
+      canvas.focus();
+      windowKey(1048576 + 1024 * x + y);
+    });
+  }
 
-  // The same keys as buttons, for screens without a keyboard.
-  ['s', 'a', 'z', 'Z', 't', 'T', 'y', 'Y', 'k', 'b', 'd', 'j', 'ESC'].forEach(function (name) {
+  // The same keys as buttons, for screens without a keyboard; the explorer's also steer the point.
+  var windowButtons = explorer
+    ? ['s', 'a', 'z', 'Z', 't', 'T', 'y', 'Y', 'p', 'w', 'k', 'b', 'd', 'j', 'ESC']
+    : ['s', 'a', 'z', 'Z', 't', 'T', 'y', 'Y', 'k', 'b', 'd', 'j', 'ESC'];
+  windowButtons.forEach(function (name) {
     var button = document.createElement('button');
     button.type = 'button';
     button.textContent = name;
@@ -214,6 +254,16 @@
     });
     document.getElementById('keys').appendChild(button);
   });
+  if (explorer) {
+    [['←', 'left'], ['→', 'right'], ['↑', 'up'], ['↓', 'down']].forEach(function (arrow, index) {
+      var button = document.createElement('button');
+      button.type = 'button';
+      button.textContent = arrow[0];
+      button.setAttribute('aria-label', 'Move the point ' + arrow[1] + ' by one pixel');
+      button.addEventListener('click', function () { windowKey(arrowEvent(index, false, false)); });
+      document.getElementById('keys').appendChild(button);
+    });
+  }
 
   // The dialog's answers as buttons: the single keys m and r, and a number pad for the lines.
   [['m', 'm'], ['r', 'r'], ['7'], ['8'], ['9'], ['4'], ['5'], ['6'], ['1'], ['2'], ['3'], ['0'],
@@ -255,27 +305,82 @@
   var openedAsFile = location.protocol === 'file:';
   if (openedAsFile) {
     document.getElementById('status').textContent =
-      'paravib cannot load from a file: serve this folder with a web server ' +
+      program + ' cannot load from a file: serve this folder with a web server ' +
       '(for example python3 -m http.server) and open its address.';
+  }
+
+  // ---- the explorer's address: options from its parameters, and a link to the present state -----
+  // ?system=m&beta=0.1&point=1,1.2&initial=1,0&chart=1&lang=en&experiment=3 are handed to the
+  // program as --system m --beta 0.1 --point 1 1.2 ..., which answer the dialog's questions.
+  var query = new URLSearchParams(location.search);
+  var options = [];
+  if (explorer) {
+    ['system', 'beta', 'point', 'initial', 'lang', 'experiment'].forEach(function (name) {
+      var value = query.get(name);
+      if (value === null) return;
+      options.push('--' + name);
+      value.split(',').forEach(function (part) { options.push(part.trim()); });
+    });
+    if (query.get('chart') === '1') options.push('--chart');
+    var language = query.get('lang') === 'en' ? 'en' : null;
+    var switcher = document.getElementById('language');
+    if (switcher) {
+      var other = new URLSearchParams(location.search);
+      if (language) other.delete('lang'); else other.set('lang', 'en');
+      switcher.href = '?' + other.toString();
+      switcher.textContent = language ? '日本語' : 'English';
+      switcher.setAttribute('lang', language ? 'ja' : 'en');
+    }
+    var linkButton = document.getElementById('link-button');
+    if (linkButton) {
+      linkButton.addEventListener('click', function () {
+        var field = document.getElementById('link');
+        var url = location.origin + location.pathname + '?' + (status.query || '') +
+                  (language ? '&lang=' + language : '');
+        field.value = url;
+        field.style.display = 'inline-block';
+        field.select();
+        if (navigator.clipboard) navigator.clipboard.writeText(url).catch(function () {});
+      });
+    }
   }
 
   window.Module = {
     canvas: canvas,
+    arguments: options,
     paravibConsole: { write: programWrote, read: programReads, settings: terminalSettings },
     paravibWindowKey: nextWindowKey,
     paravibFrame: function () { status.frames += 1; },
+    paravibReadout: function (text, query) {
+      var readout = document.getElementById('readout');
+      status.query = query;
+      if (status.readout === text || !readout) return;
+      status.readout = text;
+      readout.textContent = text;
+    },
+    paravibDownload: function (name, bytes) {
+      var link = document.createElement('a');
+      var type = /\.svg$/.test(name) ? 'image/svg+xml' : 'image/png';
+      link.href = URL.createObjectURL(new Blob([bytes], { type: type }));
+      link.download = name;
+      document.body.appendChild(link);
+      link.click();
+      link.remove();
+      setTimeout(function () { URL.revokeObjectURL(link.href); }, 10000);
+      status.pictures.push(name);
+    },
     onRuntimeInitialized: function () {
       document.getElementById('status').textContent =
         'Answer in the console on the left; click the picture and press its keys (ESC ends).';
     },
     onExit: function (code) {
       status.exitStatus = code;
-      ended('paravib has ended (exit status ' + code + ').');
+      ended(program + ' has ended (exit status ' + code + ').');
     },
     onAbort: function (what) {
       // Opened as a file, the program cannot be fetched; the hint above says what to do instead.
       if (openedAsFile) return;
-      ended('paravib stopped with an error: ' + what);
+      ended(program + ' stopped with an error: ' + what);
     },
   };
 })();

@@ -1,7 +1,9 @@
 """paravib's web site in headless Chromium (SwiftShader), driven over the DevTools protocol, against
 the Linux program under Xvfb with the same answers: the console transcript must be the same bytes,
 the response view and the stability chart may differ in at most 0.1 % of their pixels, and ESC
-ends the page's program with status 0. Usage: browser_test.py SITE PARAVIB BOUNDARIES [WORK]."""
+ends the page's program with status 0. The explorer's page: a click or an arrow key moves the
+point and its readout, the shading, and the downloaded picture.
+Usage: browser_test.py SITE PARAVIB BOUNDARIES [WORK]."""
 import base64
 import functools
 import http.server
@@ -199,6 +201,27 @@ class Chromium:
         })('data:image/png;base64,%s', 'data:image/png;base64,%s')""" % (
             CANVAS, CANVAS, base64.b64encode(png_a).decode(), base64.b64encode(png_b).decode())
         return self.evaluate(script, promise=True)
+
+    def colours(self, png, points):
+        """The RGB colour of a PNG picture at each (x, y), decoded by the browser."""
+        script = """(async (src, points) => {
+          const image = new Image(); image.src = src; await image.decode();
+          const c = document.createElement('canvas'); c.width = image.width;
+          c.height = image.height; const g = c.getContext('2d'); g.drawImage(image, 0, 0);
+          const d = g.getImageData(0, 0, image.width, image.height).data;
+          return points.map(([x, y]) => Array.from(d.slice(4 * (y * image.width + x),
+                                                         4 * (y * image.width + x) + 3)));
+        })('data:image/png;base64,%s', %s)""" % (base64.b64encode(png).decode(),
+                                                 json.dumps(points))
+        return self.evaluate(script, promise=True)
+
+    def click(self, selector, x, y):
+        """A left click at (x, y) CSS pixels from the element's top left corner."""
+        box = self.evaluate("(() => { const r = document.querySelector('%s')"
+                            ".getBoundingClientRect(); return [r.x, r.y]; })()" % selector)
+        for kind in ("mousePressed", "mouseReleased"):
+            self.call("Input.dispatchMouseEvent", type=kind, x=box[0] + x, y=box[1] + y,
+                      button="left", clickCount=1)
 
     def close(self):
         if self.process.poll() is None:
@@ -468,16 +491,83 @@ def layout(browser, site_url):
             faults.append("font %.1f px, smallest button %s" % (got["font"], got["smallest"]))
         if not all(k in got["answers"].split() for k in "m r 0 1 5 9 . Enter".split()):
             faults.append("answer buttons %r" % got["answers"])
-        print("%s layout %s %dx%d%s" % ("ok  " if not faults else "FAIL", name, width, height,
+        print("%s layout %s %s %dx%d%s" % ("ok  " if not faults else "FAIL",
+                                              site_url.rsplit("/", 1)[1], name, width, height,
                                           ": " + "; ".join(faults) if faults else ""))
         failures += faults
     browser.call("Emulation.clearDeviceMetricsOverride")
     return failures
 
 
+# The explorer's chart at its first scale: delta 0.09 and epsilon 0.1 window units per unit from
+# the centre; in picture pixels from the top left corner.
+def chart_pixel(d, e):
+    return [int(400 + 400 * 0.09 * d), int(400 - 400 * 0.1 * e)]
+
+
+TINT = [255, 235, 190]
+WHITE = [255, 255, 255]
+
+
+def explorer_page(browser, site_url, work):
+    """The explorer's page at beta = 0.1: the readout names the point after the dialog; a click
+    inside the first tongue picks it (the console says so, the readout turns unstable); the arrow
+    key moves it one pixel right; pairs inside a tongue are shaded and a stable pair is not; 'w'
+    downloads paravib-001.png of 800 x 800 pixels."""
+    downloads = os.path.join(work, "downloads")
+    os.makedirs(downloads, exist_ok=True)
+    browser.open(site_url)
+    browser.call("Browser.setDownloadBehavior", session=False, behavior="allow",
+                 downloadPath=downloads)
+    console = "document.querySelector('#console textarea').focus()"
+    for kind, text in [("key", "m"), ("line", "0.1"), ("line", "1 0.5"), ("line", "1 0")]:
+        wait("a %s read" % kind, lambda: browser.status("waiting") == kind)
+        browser.evaluate(console)
+        browser.type_text(text)
+        if kind == "line":
+            browser.enter()
+    wait("the window keys", lambda: browser.status("waiting") == "window")
+    readout = lambda: browser.evaluate("document.getElementById('readout').textContent")
+    check(browser.evaluate("document.getElementById('readout').getAttribute('aria-live')")
+          == "polite", "the readout is not a polite live region")
+    wait("the readout of (1, 0.5)", lambda: "delta=1.000  eps=0.500" in readout()
+         and " stable" in readout())
+    frames = browser.status("frames")
+    browser.evaluate("document.getElementById('canvas').focus()")
+    browser.type_text("a")
+    wait("the chart", lambda: browser.status("frames") > frames)
+    x, y = chart_pixel(0.25, 1.0)
+    browser.click("#canvas", x + 0.5, y + 0.5)
+    wait("the pick's console line", lambda: "図上で選択" in browser.status("transcript"))
+    wait("the readout of the pick", lambda: "unstable" in readout())
+    picked = float(readout().split("delta=")[1].split()[0])
+    check(abs(picked - 0.25) < 0.03, "the click picked delta %.3f, not 0.25" % picked)
+    browser.key("ArrowRight", "ArrowRight", 39)
+    wait("the steered readout", lambda: "delta=%.3f" % (picked + 2.0 / 800 / 0.09) in readout())
+    frames = browser.status("frames")
+    shot = browser.screenshot("#canvas")
+    inside = browser.colours(shot, [chart_pixel(0.4, 1.5), chart_pixel(0.3, 1.2)])
+    outside = browser.colours(shot, [chart_pixel(2.1, 0.25), chart_pixel(3.1, 0.45)])
+    check(inside == [TINT, TINT] and outside == [WHITE, WHITE],
+          "shading: inside a tongue %s, at stable pairs %s" % (inside, outside))
+    browser.type_text("w")
+    try:
+        wait("the picture's download", lambda: browser.status("pictures") == ["paravib-001.png"])
+    except AssertionError:
+        raise AssertionError("no picture downloaded; the console ends: %r"
+                             % browser.status("transcript")[-200:])
+    path = os.path.join(downloads, "paravib-001.png")
+    wait("the downloaded file", lambda: os.path.exists(path) and os.path.getsize(path) > 0)
+    with open(path, "rb") as f:
+        header = f.read(24)
+    check(header[:8] == b"\x89PNG\r\n\x1a\n", "the download is not a PNG")
+    size = (int.from_bytes(header[16:20], "big"), int.from_bytes(header[20:24], "big"))
+    check(size == (800, 800), "the downloaded picture is %d x %d" % size)
+
+
 def opened_as_file(browser, site_folder):
     """Opened from the disk, the page shows its hint and no error."""
-    browser.open("file://" + os.path.join(site_folder, "index.html"))
+    browser.open("file://" + os.path.join(site_folder, "paravib.html"))
     wait("the page's hint", lambda: "web server" in (browser.evaluate(
         "(document.getElementById('status') || {}).textContent") or ""))
     time.sleep(1.0)
@@ -496,8 +586,9 @@ def main(argv):
     figures, failures = [], 0
     site = Site(site_folder)
     browser = Chromium(work)
+    paravib_page = site.url + "paravib.html"
     try:
-        web_transcript, web_pictures = web_session(browser, site.url, figures)
+        web_transcript, web_pictures = web_session(browser, paravib_page, figures)
         linux_transcript, linux_pictures = linux_session(paravib, boundaries, work)
         for name, png in web_pictures.items():
             with open(os.path.join(work, "web_%s.png" % name), "wb") as f:
@@ -518,13 +609,17 @@ def main(argv):
             failures += verdict == "FAIL"
             print("%s %s: %d pixels differ (%.4f %%), by 100-pixel tile %s"
                   % (verdict, name, count, 100 * share, json.dumps(tiles, sort_keys=True)))
-        escape_ends(browser, site.url, figures)
+        escape_ends(browser, paravib_page, figures)
         print("ok   escape: status 0")
         opened_as_file(browser, site_folder)
         print("ok   opened as a file: the hint only")
-        early_key_and_ctrl_c(browser, site.url)
+        early_key_and_ctrl_c(browser, paravib_page)
         print("ok   an early key read in order, Ctrl-C ends the program")
-        failures += len(layout(browser, site.url))
+        explorer_page(browser, site.url + "explore.html", work)
+        print("ok   explorer: a click and an arrow key move the point and its readout, "
+              "shading, a downloaded 800 x 800 picture")
+        failures += len(layout(browser, paravib_page))
+        failures += len(layout(browser, site.url + "explore.html"))
     except AssertionError as e:
         failures += 1
         print("FAIL %s" % e)
@@ -535,7 +630,7 @@ def main(argv):
         print("     " + line)
     if len(argv) == 4 and not failures:
         shutil.rmtree(work, ignore_errors=True)
-    checks = 6 + len(SCREENS)
+    checks = 7 + 2 * len(SCREENS)
     print("%d passed, %d failed" % (checks - min(failures, checks), failures))
     return 1 if failures else 0
 
