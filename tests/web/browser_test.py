@@ -216,12 +216,13 @@ class Chromium:
         return self.evaluate(script, promise=True)
 
     def click(self, selector, x, y):
-        """A left click at (x, y) CSS pixels from the element's top left corner."""
-        box = self.evaluate("(() => { const r = document.querySelector('%s')"
-                            ".getBoundingClientRect(); return [r.x, r.y]; })()" % selector)
+        """A left click at (x, y) pixels of the canvas's own picture, however large it is shown."""
+        box = self.evaluate("(() => { const e = document.querySelector('%s'), r = e"
+                            ".getBoundingClientRect(); return [r.x, r.y, r.width / e.width]; })()"
+                            % selector)
         for kind in ("mousePressed", "mouseReleased"):
-            self.call("Input.dispatchMouseEvent", type=kind, x=box[0] + x, y=box[1] + y,
-                      button="left", clickCount=1)
+            self.call("Input.dispatchMouseEvent", type=kind, x=box[0] + x * box[2],
+                      y=box[1] + y * box[2], button="left", clickCount=1)
 
     def close(self):
         if self.process.poll() is None:
@@ -516,7 +517,11 @@ def explorer_page(browser, site_url, work):
     downloads paravib-001.png of 800 x 800 pixels."""
     downloads = os.path.join(work, "downloads")
     os.makedirs(downloads, exist_ok=True)
-    browser.open(site_url)
+    browser.open("about:blank")
+    # Tall enough that the picture is shown at its own 800 pixels under the explorer's extra lines.
+    browser.call("Emulation.setDeviceMetricsOverride", width=1800, height=1200,
+                 deviceScaleFactor=1, mobile=False)
+    browser.call("Page.navigate", url=site_url)
     browser.call("Browser.setDownloadBehavior", session=False, behavior="allow",
                  downloadPath=downloads)
     console = "document.querySelector('#console textarea').focus()"
@@ -563,6 +568,7 @@ def explorer_page(browser, site_url, work):
     check(header[:8] == b"\x89PNG\r\n\x1a\n", "the download is not a PNG")
     size = (int.from_bytes(header[16:20], "big"), int.from_bytes(header[20:24], "big"))
     check(size == (800, 800), "the downloaded picture is %d x %d" % size)
+    browser.call("Emulation.clearDeviceMetricsOverride")
 
 
 def opened_as_file(browser, site_folder):
