@@ -514,7 +514,8 @@ def explorer_page(browser, site_url, work):
     """The explorer's page at beta = 0.1: the readout names the point after the dialog; a click
     inside the first tongue picks it (the console says so, the readout turns unstable); the arrow
     key moves it one pixel right; pairs inside a tongue are shaded and a stable pair is not; 'w'
-    downloads paravib-001.png of 800 x 800 pixels."""
+    downloads paravib-001.png of 800 x 800 pixels; the page's link to this point, opened with
+    lang=en, shows the same state in English without a question."""
     downloads = os.path.join(work, "downloads")
     os.makedirs(downloads, exist_ok=True)
     browser.open("about:blank")
@@ -568,6 +569,15 @@ def explorer_page(browser, site_url, work):
     check(header[:8] == b"\x89PNG\r\n\x1a\n", "the download is not a PNG")
     size = (int.from_bytes(header[16:20], "big"), int.from_bytes(header[20:24], "big"))
     check(size == (800, 800), "the downloaded picture is %d x %d" % size)
+    # The link of this state opens it again with no question asked, here in English.
+    link = browser.evaluate("document.getElementById('link-button').click(), "
+                            "document.getElementById('link').value")
+    check(link.startswith(site_url + "?system=m&beta=0.1&point="), "the link is %r" % link)
+    shown = readout()
+    browser.call("Page.navigate", url=link + "&lang=en")
+    wait("the linked state", lambda: browser.status("waiting") == "window"
+         and browser.status("readout") == shown)
+    check("Input  (1) the system" in browser.status("transcript"), "the linked page is not English")
     browser.call("Emulation.clearDeviceMetricsOverride")
 
 
@@ -623,7 +633,7 @@ def main(argv):
         print("ok   an early key read in order, Ctrl-C ends the program")
         explorer_page(browser, site.url + "explore.html", work)
         print("ok   explorer: a click and an arrow key move the point and its readout, "
-              "shading, a downloaded 800 x 800 picture")
+              "shading, a downloaded 800 x 800 picture, the link of the state in English")
         failures += len(layout(browser, paravib_page))
         failures += len(layout(browser, site.url + "explore.html"))
     except AssertionError as e:
