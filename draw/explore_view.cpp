@@ -55,8 +55,8 @@ void update_shading_texture() {
                                    channel_byte(unstable_tint.green),
                                    channel_byte(unstable_tint.blue)};
     const unsigned char white[3] = {255, 255, 255};
-    for (int row = r.row_begin; row < r.row_end; ++row)
-        for (int column = r.column_begin; column < r.column_end; ++column) {
+    for (int row = 0; row < shading_pixels; ++row)
+        for (int column = 0; column < shading_pixels; ++column) {
             const unsigned char* colour = r.unstable[row][column] ? tint : white;
             for (int k = 0; k < 3; ++k) t.texels[row][column][k] = colour[k];
         }
@@ -77,7 +77,6 @@ void texel_vertex(int column, int row) {
 
 void draw_unstable_shading() {
     if (!shading_raster_current()) return;
-    const shading_raster& r = unstable_shading;
     update_shading_texture();
     glDisable(GL_LIGHTING);
     glEnable(GL_TEXTURE_2D);
@@ -86,10 +85,10 @@ void draw_unstable_shading() {
     // A quad over whole pixels covers exactly the pixels whose centres it contains, and each
     // centre samples its own texel.
     glBegin(GL_QUADS);
-    texel_vertex(r.column_begin, r.row_begin);
-    texel_vertex(r.column_end, r.row_begin);
-    texel_vertex(r.column_end, r.row_end);
-    texel_vertex(r.column_begin, r.row_end);
+    texel_vertex(0, 0);
+    texel_vertex(shading_pixels, 0);
+    texel_vertex(shading_pixels, shading_pixels);
+    texel_vertex(0, shading_pixels);
     glEnd();
     glDisable(GL_TEXTURE_2D);
     glEnable(GL_LIGHTING);

@@ -23,7 +23,7 @@ constexpr double phase_plane_scale_factor = 0.5;
 // Legend of the phase plane, inside its box at the top.
 extern const char* const phase_plane_legend;
 
-// The cached raster of unstable_shading over its rectangle, tinted where unstable and white
+// The cached raster of unstable_shading over the whole window, tinted where unstable and white
 // elsewhere, as one textured quad with lighting off (the texture is reloaded only after a new
 // build of the raster). Draws nothing when the raster is not valid or was made for another
 // system, beta, chart scale or chart origin than the current ones, so a stale raster never shows.
