@@ -4,6 +4,7 @@
 #include "control/shading_worker.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstring>
 #include <thread>
 
@@ -38,6 +39,29 @@ void build_thread() {
     build.running.fetch_sub(1, std::memory_order_release);
 }
 
+// A build starts once the view has stayed for settle_time: a held key (autorepeat about every
+// 33 ms) starts none, so its frames have both cores, and the last view's build starts 50 ms
+// after the key is let go.
+constexpr std::chrono::milliseconds settle_time{50};
+struct settling_view {
+    bool waiting;
+    shading_key key;
+    std::chrono::steady_clock::time_point since;
+};
+settling_view settling;
+
+void start_build(const shading_key& key) {
+    settling.waiting = false;
+    build.started = true;
+    build.key = key;
+    build.next_row = 0;
+    build.cancel = false;
+    build.evaluations = 0;
+    const int threads = shading_thread_count();
+    build.running = threads;
+    for (int i = 0; i < threads; ++i) std::thread(build_thread).detach();
+}
+
 bool threads_done() { return build.running.load(std::memory_order_acquire) == 0; }
 
 void wait_for_threads() {
@@ -61,21 +85,23 @@ void finish_unstable_shading() {}
 #else
 
 bool request_unstable_shading() {
-    if (!shading_wanted() || shading_raster_current()) return false;
+    if (!shading_wanted() || shading_raster_current()) {
+        settling.waiting = false;
+        return false;
+    }
     const shading_key key = present_shading_key();
     if (build.started && same_key(build.key, key)) return true;
     if (build.started) {
         build.cancel = true;
         wait_for_threads();
+        build.started = false;
     }
-    build.started = true;
-    build.key = key;
-    build.next_row = 0;
-    build.cancel = false;
-    build.evaluations = 0;
-    const int threads = shading_thread_count();
-    build.running = threads;
-    for (int i = 0; i < threads; ++i) std::thread(build_thread).detach();
+    const auto now = std::chrono::steady_clock::now();
+    if (!settling.waiting || !same_key(settling.key, key)) {
+        settling = {true, key, now};
+        return true;
+    }
+    if (now - settling.since >= settle_time) start_build(key);
     return true;
 }
 
@@ -92,9 +118,10 @@ bool collect_unstable_shading() {
     return true;
 }
 
-bool unstable_shading_pending() { return build.started; }
+bool unstable_shading_pending() { return build.started || settling.waiting; }
 
 void finish_unstable_shading() {
+    if (request_unstable_shading() && !build.started) start_build(present_shading_key());
     if (!build.started) return;
     wait_for_threads();
     collect_unstable_shading();

@@ -4,8 +4,9 @@
 #pragma once
 
 // While shading_wanted() and unstable_shading is not current, starts a build for the present
-// key unless one for it is running; a running build for another key is abandoned first (it stops
-// within one row). Returns whether a build is now running.
+// key unless one for it is running, once the key has stayed the same over 50 ms of calls; a
+// running build for another key is abandoned at once (it stops within one row). Returns whether
+// a build is running or waiting to start (the caller calls again until it is not).
 bool request_unstable_shading();
 
 // Takes a finished build into unstable_shading (generation counted up, valid) when it was made
@@ -13,8 +14,9 @@ bool request_unstable_shading();
 // draws the picture again.
 bool collect_unstable_shading();
 
-// Whether a build is running (the caller keeps polling collect_unstable_shading).
+// Whether a build is running or waiting for its view to settle.
 bool unstable_shading_pending();
 
-// Waits for the running build and collects it: the picture export shows the shading too.
+// Starts the build for the present key at once if it waits, waits for it and collects it: the
+// picture export shows the shading too.
 void finish_unstable_shading();

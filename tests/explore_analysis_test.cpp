@@ -3,8 +3,10 @@
 // equation, its cache, and the chosen point's multipliers.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstring>
+#include <thread>
 
 #include "control/explore_analysis.h"
 #include "control/explore_keys.h"
@@ -239,8 +241,11 @@ TEST_F(explore_analysis, background_raster_is_taken_only_for_the_view_on_show) {
     unstable_shading.valid = false;
     ASSERT_TRUE(refresh_unstable_shading());
     EXPECT_EQ(std::memcmp(background, unstable_shading.unstable, sizeof background), 0);
-    // A build finished for a view no longer shown is dropped.
+    // A build finished for a view no longer shown is dropped; a view starts its build once it has
+    // stayed for 50 ms.
     unstable_shading.valid = false;
+    ASSERT_TRUE(request_unstable_shading());
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
     ASSERT_TRUE(request_unstable_shading());
     chart_scale_delta = first_scale;
     while (unstable_shading_pending()) collect_unstable_shading();
