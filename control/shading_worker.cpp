@@ -13,13 +13,13 @@
 
 namespace {
 
+#ifndef __EMSCRIPTEN__
+
 bool same_key(const shading_key& a, const shading_key& b) {
     return a.system == b.system && a.beta == b.beta && a.scale_delta == b.scale_delta &&
            a.scale_epsilon == b.scale_epsilon && a.origin_x == b.origin_x &&
            a.origin_y == b.origin_y;
 }
-
-#ifndef __EMSCRIPTEN__
 
 // The build in flight: its key, the rows it fills, the row counter, the threads still at work
 // and the verdicts they computed. Touched by the threads only between start and count-out.
