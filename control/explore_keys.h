@@ -18,9 +18,9 @@ constexpr double chart_pixel_width = 2.0 / 800;
 
 // 'p' toggles phase_plane_shown (-> draw); 'w' asks for the picture (-> picture); both leave
 // command_key alone, so a chart on show stays. 'a' pins the chart over the motion or takes it
-// away; 'z' and 'Z' zoom it about the red point and pin it (-> view); while it is pinned, 's', 't', 'T',
-// 'y' and 'Y' do what the key table does and keep it shown (-> draw). Any other key, and those
-// five while the chart is not pinned, change nothing (-> passed).
+// away (-> draw); 'z' and 'Z' zoom it about the red point and pin it (-> view); while it is
+// pinned, 's', 't', 'T', 'y' and 'Y' do what the key table does and keep it shown (-> draw). Any
+// other key, and those five while the chart is not pinned, change nothing (-> passed).
 explore_key_outcome apply_explore_key(unsigned char key);
 
 // Both chart scales times factor, chart_origin moved so that the window point fixed shows the same

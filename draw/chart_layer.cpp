@@ -1,6 +1,6 @@
 // The chart's cached parts: a framebuffer object with an RGBA texture of the viewport's size
-// (OpenGL 3.0), blended so that colour is written as drawn and alpha 0 marks the pixels written, and
-// copied back with the alpha test. The Windows build, on the OpenGL 1.1 of opengl32, draws directly.
+// (OpenGL 3.0), colour written as drawn and alpha 0 marking the pixels written, copied back with
+// the alpha test. The Windows build, on the OpenGL 1.1 of opengl32, draws directly.
 #define GL_GLEXT_PROTOTYPES 1
 #include "draw/chart_layer.h"
 
