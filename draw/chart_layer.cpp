@@ -42,9 +42,13 @@ bool same_key(const chart_layer_key& a, const chart_layer_key& b) {
            a.origin_y == b.origin_y && a.width == b.width && a.height == b.height;
 }
 
-// The texture and its framebuffer at width x height; false when the framebuffer is incomplete.
+// The texture and its framebuffer at width x height, the framebuffer bound; false when it is
+// incomplete.
 bool make_target(chart_layer_texture& layer, int width, int height) {
-    if (layer.framebuffer != 0 && layer.width == width && layer.height == height) return true;
+    if (layer.framebuffer != 0 && layer.width == width && layer.height == height) {
+        glBindFramebuffer(GL_FRAMEBUFFER, layer.framebuffer);
+        return true;
+    }
     if (layer.framebuffer == 0) {
         GLuint handle = 0;
         glGenFramebuffers(1, &handle);

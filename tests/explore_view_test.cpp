@@ -8,6 +8,7 @@
 #include "app/explore_hooks.h"
 #include "app/window.h"
 #include "control/explore_analysis.h"
+#include "control/explore_keys.h"
 #include "draw/explore_view.h"
 #include "draw/response_view.h"
 #include "stability/boundary_scan.h"
@@ -123,13 +124,15 @@ TEST_F(explore_view, unstable_pairs_are_tinted_under_the_grid_and_the_readout_fo
 }
 
 // The chart's parts copied from their textures give the pixels that drawing them gives, in the
-// frame that draws the texture and in the frames after, whatever lies under them.
+// frame that draws the texture again for a new view and in the frames after, whatever lies under
+// them.
 TEST_F(explore_view, cached_chart_parts_give_the_pixels_of_the_direct_drawing) {
     reset_state('m', 0.1, 1.26, 2.49, 1.0, 0.0, 'a');
     boundary_scan('5', beta, boundary_b1.counts, boundary_b1.points, 500);
     boundary_scan('6', beta, boundary_b2.counts, boundary_b2.points, 500);
-    refresh_explore_analysis();
     for (int frame = 0; frame < 30; ++frame) display();  // curves under the chart
+    zoom_chart(0.9, chosen_point_on_chart());
+    refresh_explore_analysis();
     struct frame_case {
         const char* name;
         bool cached;
