@@ -7,6 +7,7 @@
 #include "app/keyboard.h"
 #include "app/window.h"
 #include "app/window_platform.h"
+#include "draw/draw_backend.h"
 #include "draw/response_view.h"
 #include "state/program_hooks.h"
 #include "state/program_state.h"
@@ -19,6 +20,10 @@ namespace {
 // Keys typed into the console never arrive here. The page sends arrows and clicks only to a
 // program that takes them.
 EM_ASYNC_JS(int, next_window_event, (), { return await Module.paravibWindowKey(); });
+
+// How many events the page holds that the program has not taken yet.
+EM_JS(int, events_waiting, (),
+      { return Module.paravibEventsWaiting ? Module.paravibEventsWaiting() : 0; });
 
 constexpr int arrow_event = 0x100;
 constexpr int click_event = 0x100000;
@@ -70,8 +75,15 @@ void open_window(int* argc, char** argv) {
     reshape(window_size, window_size);
     display();
     mirror_readout();
+    bool redisplay = false;
     for (;;) {
         take_event(next_window_event());
+        // A burst of view keys is drawn once, after the last of the events already waiting.
+        redisplay = backend_redisplay_asked() || redisplay;
+        if (redisplay && events_waiting() == 0) {
+            display();
+            redisplay = false;
+        }
         mirror_readout();
     }
 }

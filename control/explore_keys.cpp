@@ -61,7 +61,7 @@ explore_key_outcome apply_explore_key(unsigned char key) {
             zoom_chart(key == 'z' ? zoom_factor : 1.0 / zoom_factor, chosen_point_on_chart());
             chart_pinned = true;
             command_key = 'a';
-            return explore_key_outcome::draw;
+            return explore_key_outcome::view;
         case 's':  // the motion and its scales, with the chart kept while it is pinned
         case 't':
         case 'T':

@@ -11,6 +11,7 @@
 enum class explore_key_outcome {
     passed,          // not an explorer key: hand it to the program's key table
     draw,            // draw the next frame now
+    view,            // the chart's view changed: draw once the keys waiting are taken
     picture,         // render the picture on show and hand it to save_picture; draw nothing
     vector_picture,  // write the picture on show through save_vector_picture; draw nothing
 };
@@ -19,10 +20,11 @@ enum class explore_key_outcome {
 constexpr double chart_pixel_width = 2.0 / 800;
 
 // 'p' toggles phase_plane_shown (-> draw); 'w' asks for the picture (-> picture), 'v' for it as
-// SVG (-> vector_picture); all three leave command_key alone, so a chart on show stays. 'a' pins the chart over the motion or takes it
-// away; 'z' and 'Z' zoom it about the red point and pin it; while it is pinned, 's', 't', 'T',
-// 'y' and 'Y' do what the key table does and keep it shown (-> draw). Any other key, and those
-// five while the chart is not pinned, change nothing (-> passed).
+// SVG (-> vector_picture); all three leave command_key alone, so a chart on show stays. 'a' pins
+// the chart over the motion or takes it away (-> draw); 'z' and 'Z' zoom it about the red point
+// and pin it (-> view); while it is pinned, 's', 't', 'T', 'y' and 'Y' do what the key table does
+// and keep it shown (-> draw). Any other key, and those five while the chart is not pinned,
+// change nothing (-> passed).
 explore_key_outcome apply_explore_key(unsigned char key);
 
 // Both chart scales times factor, chart_origin moved so that the window point fixed shows the same

@@ -88,3 +88,22 @@ bool backend_render_picture(int side, void (*draw)(), unsigned char* rgb);
 // into (the back buffer, or the off-screen buffer) as RGB, 3 bytes each, rows bottom first
 // unless top_row_first.
 void backend_read_rgb(int width, int height, bool top_row_first, unsigned char* rgb);
+
+// Layers of a picture kept as textures of the viewport's size, in slots 0 ... backend_layer_slots
+// - 1: backend_layer_record draws draw_part into the slot's texture, its written pixels marked,
+// and backend_layer_copy copies exactly those pixels over the frame, then sets the colour and
+// line width as the drawing left them. Recording is false (nothing kept) where the build has no
+// off-screen buffers (the OpenGL 1.1 of Windows, the page): the caller then draws directly.
+// draw_part must not blend with what lies under it nor read the frame.
+constexpr int backend_layer_slots = 2;
+bool backend_layer_record(int slot, void (*draw_part)());
+void backend_layer_copy(int slot);
+
+// The viewport's size in pixels.
+void backend_viewport_size(int* width, int* height);
+
+// Asks for the picture to be drawn again once the events already waiting are taken, so that a
+// burst of keys is drawn once. On the desktop GLUT draws it; the page's window loop asks
+// backend_redisplay_asked, which says whether a redisplay was asked for since it last asked.
+void backend_redisplay_soon();
+bool backend_redisplay_asked();

@@ -119,3 +119,7 @@ void backend_read_rgb(int width, int height, bool top_row_first, unsigned char* 
                      rgb + 3 * width * row);
     }
 }
+
+void backend_redisplay_soon() { glutPostRedisplay(); }
+
+bool backend_redisplay_asked() { return false; }

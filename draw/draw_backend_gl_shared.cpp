@@ -45,3 +45,10 @@ void backend_texture_upload(unsigned int texture, int width, int height, const u
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb);
     note_texture_texels(texture, width, height, rgb);
 }
+
+void backend_viewport_size(int* width, int* height) {
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    *width = viewport[2];
+    *height = viewport[3];
+}

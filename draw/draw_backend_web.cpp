@@ -309,3 +309,17 @@ bool backend_render_picture(int side, void (*draw)(), unsigned char* rgb) {
     offscreen_end();
     return true;
 }
+
+namespace {
+
+bool redisplay_wanted = false;
+
+}  // namespace
+
+void backend_redisplay_soon() { redisplay_wanted = true; }
+
+bool backend_redisplay_asked() {
+    const bool asked = redisplay_wanted;
+    redisplay_wanted = false;
+    return asked;
+}

@@ -42,8 +42,8 @@ void update_shading_texture() {
                                    channel_byte(unstable_tint.green),
                                    channel_byte(unstable_tint.blue)};
     const unsigned char white[3] = {255, 255, 255};
-    for (int row = r.row_begin; row < r.row_end; ++row)
-        for (int column = r.column_begin; column < r.column_end; ++column) {
+    for (int row = 0; row < shading_pixels; ++row)
+        for (int column = 0; column < shading_pixels; ++column) {
             const unsigned char* colour = r.unstable[row][column] ? tint : white;
             for (int k = 0; k < 3; ++k) t.texels[row][column][k] = colour[k];
         }
@@ -58,15 +58,14 @@ float texel_at_pixel(int pixel) { return static_cast<float>(pixel) / texture_sid
 
 void draw_unstable_shading() {
     if (!shading_raster_current()) return;
-    const shading_raster& r = unstable_shading;
     update_shading_texture();
     backend().lighting(false);
     // A quad over whole pixels covers exactly the pixels whose centres it contains, and each
     // centre samples its own texel.
-    backend().blit_texture(
-        shading_texture.handle, window_at_pixel(r.column_begin), window_at_pixel(r.row_begin),
-        window_at_pixel(r.column_end), window_at_pixel(r.row_end), texel_at_pixel(r.column_begin),
-        texel_at_pixel(r.row_begin), texel_at_pixel(r.column_end), texel_at_pixel(r.row_end));
+    backend().blit_texture(shading_texture.handle, window_at_pixel(0), window_at_pixel(0),
+                           window_at_pixel(shading_pixels), window_at_pixel(shading_pixels),
+                           texel_at_pixel(0), texel_at_pixel(0), texel_at_pixel(shading_pixels),
+                           texel_at_pixel(shading_pixels));
     backend().lighting(true);
 }
 

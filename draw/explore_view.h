@@ -18,7 +18,7 @@ constexpr double phase_plane_right = 0.95;
 constexpr double phase_plane_bottom = -0.90;
 constexpr double phase_plane_top = -0.40;
 
-// The cached raster of unstable_shading over its rectangle, tinted where unstable and white
+// The cached raster of unstable_shading over the whole window, tinted where unstable and white
 // elsewhere, as one textured quad with lighting off (the texture is reloaded only after a new
 // build of the raster). Draws nothing when the raster is not valid or was made for another
 // system, beta, chart scale or chart origin than the current ones, so a stale raster never shows.

@@ -67,7 +67,8 @@ void draw_picture() {
     draw_axes(response_origin, 0.0);
     draw_time_grid();
 
-    if (chart_shown()) draw_stability_chart();
+    if (chart_shown() && (hooks.instead_of_chart == nullptr || !hooks.instead_of_chart()))
+        draw_stability_chart();
     if (hooks.over_picture != nullptr) hooks.over_picture();
 }
 

@@ -30,6 +30,11 @@ void draw_table(const boundary_table& table, const rgba& colour) {
 }  // namespace
 
 void draw_stability_chart() {
+    draw_stability_chart_layer();
+    draw_chosen_point();
+}
+
+void draw_stability_chart_layer() {
     draw_chart_legend();
 
     // beta is compared exactly: only the undamped equation has the four separate curves.
@@ -47,8 +52,10 @@ void draw_stability_chart() {
                                chart_origin.y + chart_grid_half_lines * chart_scale_epsilon};
     draw_grid(grid_centre, 0.0, chart_grid_half_lines, chart_scale_delta, chart_scale_epsilon);
     draw_axes(chart_origin, 0.0);
+}
 
-    // Last, so the chosen point lies on top of grid and axes.
+// Last, so the chosen point lies on top of grid and axes.
+void draw_chosen_point() {
     const point chosen = {chart_scale_delta * delta + chart_origin.x,
                           chart_scale_epsilon * epsilon + chart_origin.y};
     draw_disc(chosen, chosen_point_radius, red);

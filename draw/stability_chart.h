@@ -10,6 +10,11 @@
 // otherwise B1 red, B2 black (period T red, period 2T black). Reads the program state only.
 void draw_stability_chart();
 
+// The two parts draw_stability_chart draws, in this order: everything the chosen point does not
+// move (legend, boundary dots, grid, axes), then the chosen (delta, epsilon) as a red point.
+void draw_stability_chart_layer();
+void draw_chosen_point();
+
 // One dot of radius 0.003 in colour for each root of columns 0 ... n of a boundary table:
 // x = scale_x * points[j][i] + origin.x, y = scale_y * points[0][i] + origin.y for the rows
 // j = 1 ... counts[i]. A column with count 0 draws nothing (its no-root marker is not a root);

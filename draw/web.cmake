@@ -24,5 +24,5 @@ target_link_libraries(paravib_draw PUBLIC paravib_response paravib_state)
 
 # The explorer's drawings, its pictures and the SVG recorder, on the same backend.
 add_library(paravib_explore_draw STATIC explore_view.cpp explore_picture.cpp motion_box.cpp
-            svg_picture.cpp)
+            svg_picture.cpp chart_layer.cpp draw_backend_no_layers.cpp)
 target_link_libraries(paravib_explore_draw PUBLIC paravib_draw paravib_explore_state)

@@ -19,8 +19,8 @@ extern bool phase_plane_shown;  // key 'p': the (y, v) trajectory in place of th
 
 // Verdicts of the parameter pairs under the chart, one byte per design pixel: 1 where the largest
 // Floquet multiplier exceeds 1, else 0. Row 0 is the bottom row of the window, column 0 the left.
-// Only the rectangle of columns column_begin ... column_end - 1 and rows row_begin ... row_end - 1
-// is filled (the chart grid's quadrant inside the window); valid says whether it matches made_for.
+// Every pixel of the window is filled, whatever the view (delta < 0 and epsilon < 0 included);
+// valid says whether it matches made_for.
 struct shading_key {
     char system;         // system_kind the raster was made for
     double beta;         // beta it was made for
@@ -33,8 +33,6 @@ struct shading_raster {
     bool valid;
     int generation;  // counts the builds, so a copy of the raster (a texture) knows when it is old
     shading_key made_for;
-    int column_begin, column_end;
-    int row_begin, row_end;
     unsigned char unstable[shading_pixels][shading_pixels];  // [row][column]
 };
 extern shading_raster unstable_shading;
@@ -53,6 +51,28 @@ struct shading_texture_copy {
     unsigned char texels[shading_pixels][shading_pixels][3];
 };
 extern shading_texture_copy shading_texture;
+
+// What a cached part of the chart depends on: the equation, beta, the boundary tables (a hash of
+// their bytes), the chart scales and origin, and the size of the picture it is copied into.
+struct chart_layer_key {
+    char system;
+    double beta;
+    int epsilon_steps;
+    unsigned long long tables;
+    double scale_delta, scale_epsilon;
+    double origin_x, origin_y;
+    int width, height;
+};
+// A part of the chart kept as a texture of the picture's size, drawn again only for another key:
+// the drawing backend's layer slot that holds it, and whether it holds the drawing for made_for.
+struct chart_layer_texture {
+    int slot;
+    bool valid;
+    chart_layer_key made_for;
+};
+extern chart_layer_texture chart_body_layer;    // legend, boundary dots, grid and axes
+extern chart_layer_texture chart_labels_layer;  // ticks, tongue labels and the tongue legend
+extern bool chart_layers_cached;                // false: every part drawn directly in every frame
 
 // Whether unstable_shading is valid and was made for exactly the system, beta, chart scales and
 // chart origin the program state holds now.

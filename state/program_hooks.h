@@ -31,6 +31,9 @@ struct program_hooks {
     // Draws something in place of the mass on its string and returns true, or returns false to
     // leave the mass where it is.
     bool (*instead_of_mass)();
+    // Called in place of the stability chart while it is shown: draws it in its own way and
+    // returns true, or returns false to have it drawn as it is without the hook.
+    bool (*instead_of_chart)();
     // Drawn last in every picture, over the response view and the chart.
     void (*over_picture)();
     // Tried before the key table with every window key; returns true when it took the key (and

@@ -3,12 +3,15 @@
 // equation, its cache, and the chosen point's multipliers.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstring>
+#include <thread>
 
 #include "control/explore_analysis.h"
 #include "control/explore_keys.h"
 #include "control/key_commands.h"
+#include "control/shading_worker.h"
 #include "stability/boundary_scan.h"
 #include "stability/floquet.h"
 #include "state/explore_state.h"
@@ -88,39 +91,35 @@ TEST_F(explore_analysis, square_wave_raster_matches_the_closed_form_at_every_pix
         const char* name;
         double beta_value;
         double zoom;  // chart scales times this
+        point origin;
     };
     const raster_case cases[] = {
-        {"undamped", 0.0, 1.0},
-        {"beta 0.1", 0.1, 1.0},
-        {"beta 0.1, zoomed out to the whole grid", 0.1, 0.45},
+        {"undamped", 0.0, 1.0, {0.0, 0.0}},
+        {"beta 0.1, zoomed out, delta < 0 and epsilon < 0 a third of the window",
+         0.1,
+         0.45,
+         {0.3, 0.3}},
     };
     for (const raster_case& c : cases) {
         SCOPED_TRACE(c.name);
         beta = c.beta_value;
         chart_scale_delta = 0.09 * c.zoom;
         chart_scale_epsilon = 0.1 * c.zoom;
+        chart_origin = c.origin;
         ASSERT_TRUE(refresh_unstable_shading());
-        const shading_raster& r = unstable_shading;
-        // The grid's quadrant: from the chart origin to the window edge or delta, epsilon = 20.
-        EXPECT_EQ(r.column_begin, shading_pixels / 2);
-        EXPECT_EQ(r.row_begin, shading_pixels / 2);
-        const int expected_end = std::min(
-            shading_pixels, shading_pixels / 2 + static_cast<int>(20 * chart_scale_delta * 400));
-        EXPECT_NEAR(r.column_end, expected_end, 1);
-        int wrong = 0, unstable = 0, pixels = 0;
-        for (int row = r.row_begin; row < r.row_end; ++row) {
-            for (int column = r.column_begin; column < r.column_end; ++column) {
-                const double d = pixel_centre(column) / chart_scale_delta;
-                const double e = pixel_centre(row) / chart_scale_epsilon;
+        int wrong = 0, unstable = 0;
+        for (int row = 0; row < shading_pixels; ++row) {
+            for (int column = 0; column < shading_pixels; ++column) {
+                const double d = (pixel_centre(column) - c.origin.x) / chart_scale_delta;
+                const double e = (pixel_centre(row) - c.origin.y) / chart_scale_epsilon;
                 const bool expected = square_wave_max_modulus(beta, d, e) > 1 + stability_tolerance;
-                wrong += (r.unstable[row][column] != 0) != expected;
+                wrong += (unstable_shading.unstable[row][column] != 0) != expected;
                 unstable += expected;
-                ++pixels;
             }
         }
         // Thin tongue tips (below a pixel wide, along epsilon = 0) may be missed: at most a few
         // pixels in ten thousand.
-        EXPECT_LE(wrong, pixels / 2000) << unstable << " unstable of " << pixels;
+        EXPECT_LE(wrong, shading_pixels * shading_pixels / 2000) << unstable << " unstable";
     }
 }
 
@@ -130,13 +129,14 @@ TEST_F(explore_analysis, raster_is_the_floquet_verdict_at_every_pixel) {
         char kind;
         double beta_value;
         double zoom;  // chart scales times this
+        point origin;
     };
     const raster_case cases[] = {
-        {"Mathieu, undamped", 'm', 0.0, 1.0},
-        {"Mathieu, beta 0.1", 'm', 0.1, 1.0},
-        {"Mathieu, beta 0.02, zoomed in", 'm', 0.02, 1 / 0.81},
-        {"square wave, undamped", 'r', 0.0, 1.0},
-        {"square wave, beta 0.1, zoomed out", 'r', 0.1, 0.45},
+        {"Mathieu, undamped", 'm', 0.0, 1.0, {0.0, 0.0}},
+        {"Mathieu, beta 0.1, view moved right and down", 'm', 0.1, 1.0, {0.6, -0.4}},
+        {"Mathieu, beta 0.02, zoomed in about delta = -0.5", 'm', 0.02, 2.0, {0.09, 0.0}},
+        {"square wave, undamped", 'r', 0.0, 1.0, {0.0, 0.0}},
+        {"square wave, beta 0.1, zoomed out", 'r', 0.1, 0.45, {-0.5, 0.2}},
     };
     for (const raster_case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -144,15 +144,17 @@ TEST_F(explore_analysis, raster_is_the_floquet_verdict_at_every_pixel) {
         beta = c.beta_value;
         chart_scale_delta = 0.09 * c.zoom;
         chart_scale_epsilon = 0.1 * c.zoom;
+        chart_origin = c.origin;
         ASSERT_TRUE(refresh_unstable_shading());
-        const shading_raster& r = unstable_shading;
+        // Every column of every third row: a fault in the pixel map or a verdict inferred for a
+        // block shows in them.
         int wrong = 0;
-        for (int row = r.row_begin; row < r.row_end; ++row)
-            for (int column = r.column_begin; column < r.column_end; ++column) {
-                const double d = pixel_centre(column) / chart_scale_delta;
-                const double e = pixel_centre(row) / chart_scale_epsilon;
+        for (int row = 0; row < shading_pixels; row += 3)
+            for (int column = 0; column < shading_pixels; ++column) {
+                const double d = (pixel_centre(column) - c.origin.x) / chart_scale_delta;
+                const double e = (pixel_centre(row) - c.origin.y) / chart_scale_epsilon;
                 const bool stable = floquet_is_stable(floquet_monodromy(system_kind, beta, d, e));
-                wrong += (r.unstable[row][column] == 0) != stable;
+                wrong += (unstable_shading.unstable[row][column] == 0) != stable;
             }
         EXPECT_EQ(wrong, 0);
     }
@@ -227,20 +229,48 @@ TEST_F(explore_analysis, raster_is_rebuilt_only_for_another_beta_system_or_zoom)
 // unstable from that, though the readout still belongs to the point.
 TEST_F(explore_analysis, multipliers_that_are_not_finite_shade_nothing) {
     beta = 1e300;
-    chart_scale_delta = chart_scale_epsilon = 0.0025;  // the quadrant in about 20 x 20 pixels
+    static unsigned char rows[shading_pixels][shading_pixels];
     for (char kind : {'m', 'r'}) {
         SCOPED_TRACE(kind);
         system_kind = kind;
-        ASSERT_TRUE(refresh_unstable_shading());
-        const shading_raster& r = unstable_shading;
-        ASSERT_GT((r.row_end - r.row_begin) * (r.column_end - r.column_begin), 100);
-        for (int row = r.row_begin; row < r.row_end; ++row)
-            for (int column = r.column_begin; column < r.column_end; ++column)
-                ASSERT_EQ(r.unstable[row][column], 0) << row << " " << column;
+        std::memset(rows, 7, sizeof rows);
+        std::atomic<int> next_row{shading_pixels - 2};  // the top two rows only
+        const std::atomic<bool> never{false};
+        build_shading_rows(present_shading_key(), rows, next_row, never);
+        for (int row = shading_pixels - 2; row < shading_pixels; ++row)
+            for (int column = 0; column < shading_pixels; ++column)
+                ASSERT_EQ(rows[row][column], 0) << row << " " << column;
         refresh_multiplier_readout();
         ASSERT_TRUE(chosen_point_readout.valid);
         EXPECT_FALSE(std::isfinite(chosen_point_readout.max_modulus));
     }
+}
+
+// The background build: a build abandoned for a newer view is never taken, and the one taken is
+// the raster that the build on the caller's thread makes.
+TEST_F(explore_analysis, background_raster_is_taken_only_for_the_view_on_show) {
+    ASSERT_TRUE(request_unstable_shading());
+    EXPECT_FALSE(shading_raster_current());
+    const double first_scale = chart_scale_delta;
+    chart_scale_delta = first_scale * 0.9;  // a zoom key while the first build runs
+    ASSERT_TRUE(request_unstable_shading());
+    finish_unstable_shading();
+    ASSERT_TRUE(shading_raster_current());
+    static unsigned char background[shading_pixels][shading_pixels];
+    std::memcpy(background, unstable_shading.unstable, sizeof background);
+    unstable_shading.valid = false;
+    ASSERT_TRUE(refresh_unstable_shading());
+    EXPECT_EQ(std::memcmp(background, unstable_shading.unstable, sizeof background), 0);
+    // A build finished for a view no longer shown is dropped; a view starts its build once it has
+    // stayed for 50 ms.
+    unstable_shading.valid = false;
+    ASSERT_TRUE(request_unstable_shading());
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    ASSERT_TRUE(request_unstable_shading());
+    chart_scale_delta = first_scale;
+    while (unstable_shading_pending()) collect_unstable_shading();
+    EXPECT_FALSE(shading_raster_current());
+    EXPECT_FALSE(unstable_shading.valid);
 }
 
 TEST_F(explore_analysis, a_click_after_zooming_keeps_the_scales_and_picks_under_the_pointer) {
@@ -275,7 +305,7 @@ TEST_F(explore_analysis, view_keys_zoom_about_the_point_pan_and_steer) {
     delta = 1.3;
     epsilon = 2.7;
     const point before = chosen_point_on_chart();
-    ASSERT_EQ(apply_explore_key('Z'), explore_key_outcome::draw);
+    ASSERT_EQ(apply_explore_key('Z'), explore_key_outcome::view);
     EXPECT_NEAR(chart_scale_delta, 0.09 / 0.9, 1e-15);
     const point after = chosen_point_on_chart();
     EXPECT_NEAR(after.x, before.x, 1e-15);

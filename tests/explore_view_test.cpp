@@ -13,9 +13,11 @@
 #include "app/explore_hooks.h"
 #include "app/window.h"
 #include "control/explore_analysis.h"
+#include "control/explore_keys.h"
 #include "draw/explore_view.h"
 #include "draw/motion_box.h"
 #include "draw/response_view.h"
+#include "stability/boundary_scan.h"
 #include "state/explore_state.h"
 #include "state/program_hooks.h"
 #include "tests/gl_test_window.h"
@@ -177,17 +179,21 @@ TEST_F(explore_view, unstable_pairs_are_tinted_under_the_grid_and_the_readout_fo
     // and third tongues that damping 0.1 keeps stable at epsilon = 0.5.
     EXPECT_EQ(pixel(column_of(0.4), row_of(1.5)), tint);
     EXPECT_EQ(pixel(column_of(2.0), row_of(0.5)), pure_white);
+    // Left of the epsilon axis and below the delta axis too: at (-0.49, 0.49) and (-2, -2) the
+    // stiffness delta + epsilon cos t is never positive, so the motion grows.
+    EXPECT_EQ(pixel(column_of(-0.49), row_of(0.49)), tint);
+    EXPECT_EQ(pixel(column_of(-2.0), row_of(-2.0)), tint);
     // The tint follows the raster pixel by pixel (off the grid lines, the legend and the point).
     int compared = 0;
-    for (int row = 405; row < window_size; row += 7)
-        for (int column = 405; column < window_size; column += 7) {
+    for (int row = 3; row < window_size; row += 7)
+        for (int column = 3; column < window_size; column += 7) {
             const rgb p = pixel(column, row);
             if (p != tint && p != pure_white) continue;
             EXPECT_EQ(p == tint, unstable_shading.unstable[row][column] == 1)
                 << column << ", " << row;
             ++compared;
         }
-    EXPECT_GT(compared, 2000);
+    EXPECT_GT(compared, 8000);
     // The grid line at epsilon = 3 stays black across the first tongue.
     EXPECT_TRUE(colour_near(pure_black, column_of(0.3), row_of(3.0), 1));
     EXPECT_GT(readout_text(), 150);
@@ -200,7 +206,7 @@ TEST_F(explore_view, unstable_pairs_are_tinted_under_the_grid_and_the_readout_fo
     draw_picture();
     end_frame();
     read_frame();
-    EXPECT_EQ(count_colour(tint, 400, 400, window_size - 1, window_size - 1), 0);
+    EXPECT_EQ(count_colour(tint, 0, 0, window_size - 1, window_size - 1), 0);
     EXPECT_EQ(readout_text(), 0);
 }
 
@@ -241,6 +247,45 @@ TEST_F(explore_view, picture_from_a_small_window_equals_the_full_one) {
     glutDisplayFunc(display);
     ASSERT_TRUE(resized && rendered && restored);
     EXPECT_EQ(std::memcmp(full, tiled, sizeof full), 0);
+}
+
+// The chart's parts copied from their textures give the pixels that drawing them gives, in the
+// frame that draws the texture again for a new view and in the frames after, whatever lies under
+// them.
+TEST_F(explore_view, cached_chart_parts_give_the_pixels_of_the_direct_drawing) {
+    reset_state('m', 0.1, 1.26, 2.49, 1.0, 0.0, 'a');
+    boundary_scan('5', beta, boundary_b1.counts, boundary_b1.points, 500);
+    boundary_scan('6', beta, boundary_b2.counts, boundary_b2.points, 500);
+    for (int frame = 0; frame < 30; ++frame) display();  // curves under the chart
+    zoom_chart(0.9, chosen_point_on_chart());
+    refresh_explore_analysis();
+    struct frame_case {
+        const char* name;
+        bool cached;
+    };
+    const frame_case cases[] = {{"direct", false}, {"texture drawn", true}, {"copied", true}};
+    static rgb frames[3][window_size][window_size];
+    for (int i = 0; i < 3; ++i) {
+        chart_layers_cached = cases[i].cached;
+        begin_frame();
+        draw_picture();
+        read_frame();
+        for (int row = 0; row < window_size; ++row)
+            for (int column = 0; column < window_size; ++column)
+                frames[i][row][column] = pixel(column, row);
+    }
+    chart_layers_cached = true;
+    for (int i = 1; i < 3; ++i) {
+        SCOPED_TRACE(cases[i].name);
+        int differing = 0;
+        for (int row = 0; row < window_size; ++row)
+            for (int column = 0; column < window_size; ++column)
+                differing += frames[i][row][column] != frames[0][row][column];
+        EXPECT_EQ(differing, 0);
+    }
+    // Not an empty comparison: dots, grid and labels are drawn.
+    EXPECT_GT(count_colour(pure_black, 400, 400, window_size - 1, window_size - 1), 3000);
+    EXPECT_GT(count_colour(lit_text, 0, 0, window_size - 1, window_size - 1), 2000);
 }
 
 TEST_F(explore_view, paravib_itself_draws_no_aid) {

@@ -350,6 +350,7 @@
     arguments: options,
     paravibConsole: { write: programWrote, read: programReads, settings: terminalSettings },
     paravibWindowKey: nextWindowKey,
+    paravibEventsWaiting: function () { return windowKeys.length; },
     paravibFrame: function () { status.frames += 1; },
     paravibReadout: function (text, query) {
       var readout = document.getElementById('readout');

@@ -31,6 +31,7 @@ RED = (255, 0, 0)
 GREEN = (0, 255, 0)
 BLACK = (0, 0, 0)
 WHITE = (255, 255, 255)
+TINT = (255, 235, 190)   # paravib-explore's shading of the unstable pairs
 TEXT = (10, 10, 10)      # bitmap text lit by the default ambient terms only (0.2 x 0.2)
 
 # Time limits: generous, so that a sanitizer build on a busy machine still passes, and each
@@ -121,8 +122,9 @@ def full_pass(con, key, beta, point, initial, boundaries_text, equation_line):
 # ---- picture ------------------------------------------------------------------------------
 
 def drawn(image):
-    """A picture has been drawn: mostly the white background (the window starts black)."""
-    return image.count(WHITE) > image.width * image.height // 2
+    """A picture has been drawn: mostly the white background, or the explorer's shading over it
+    (the window starts black)."""
+    return image.count(WHITE) + image.count(TINT) > image.width * image.height // 2
 
 
 def chart_legend_box(image):
