@@ -267,6 +267,9 @@ def explore_window(build, linux_build, work):
             picked = (445.5, 300.5)
             x.wait_for_picture(w, lambda im: near(red_point(im, picked), picked),
                                PICTURE_TIMEOUT, "after the click: the red point at 445.5, 300.5")
+            # The shading is built off the key path and drawn when it is ready.
+            x.wait_for_picture(w, lambda im: im.count((255, 235, 190)) > 10000, PICTURE_TIMEOUT,
+                               "the shading of the unstable pairs")
             shown = x.wait_until_still(w, PICTURE_TIMEOUT)
 
             saved = []
