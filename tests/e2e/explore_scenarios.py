@@ -161,6 +161,9 @@ def pick_and_picture(ctx):
         ctx.x.wait_for_picture(
             w, lambda im: sc.chart_shown(im) and im.count(sc.TEXT, (420, 560, 800, 580)) > 100,
             sc.PICTURE_TIMEOUT, "the chart and the phase plane's legend after p and 30 frames")
+        # The shading is built off the key path and drawn when it is ready.
+        ctx.x.wait_for_picture(w, lambda im: im.count(TINT) > 10000, sc.PICTURE_TIMEOUT,
+                               "the shading of the unstable pairs")
         shown = ctx.x.wait_until_still(w, sc.PICTURE_TIMEOUT)
 
         for number in (1, 2):
