@@ -210,22 +210,14 @@ void zoom_burst(benchmark::State& state, double beta_value, bool folded) {
     chart_layers_cached = true;
     hooks = {};
 }
-BENCHMARK_CAPTURE(zoom_burst, damped_folded, 0.1, true)
-    ->Unit(benchmark::kMillisecond)
-    ->UseManualTime()
-    ->Iterations(3);
-BENCHMARK_CAPTURE(zoom_burst, undamped_folded, 0.0, true)
-    ->Unit(benchmark::kMillisecond)
-    ->UseManualTime()
-    ->Iterations(3);
-BENCHMARK_CAPTURE(zoom_burst, damped_each_key_drawn, 0.1, false)
-    ->Unit(benchmark::kMillisecond)
-    ->UseManualTime()
-    ->Iterations(3);
-BENCHMARK_CAPTURE(zoom_burst, undamped_each_key_drawn, 0.0, false)
-    ->Unit(benchmark::kMillisecond)
-    ->UseManualTime()
-    ->Iterations(3);
+// Three bursts each, timed by hand from the last key.
+void burst_runs(benchmark::internal::Benchmark* b) {
+    b->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+}
+BENCHMARK_CAPTURE(zoom_burst, damped_folded, 0.1, true)->Apply(burst_runs);
+BENCHMARK_CAPTURE(zoom_burst, undamped_folded, 0.0, true)->Apply(burst_runs);
+BENCHMARK_CAPTURE(zoom_burst, damped_each_key_drawn, 0.1, false)->Apply(burst_runs);
+BENCHMARK_CAPTURE(zoom_burst, undamped_each_key_drawn, 0.0, false)->Apply(burst_runs);
 
 // The shading alone on a cleared frame (one textured quad over the window), against the
 // clearing alone: what the raster adds to every chart frame.

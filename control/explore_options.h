@@ -26,9 +26,9 @@ extern const char* const explore_usage;
 extern const char* const explore_version_line;
 
 // Reads argv[1] ... argv[*argc - 1] into options. Each number is checked as the dialog checks a
-// typed one (number_from_text). GLUT's options (-display NAME, -geometry SPEC, -direct, -indirect,
-// -iconic, -gldebug, -sync) stay in argv, in their order after the program's name, and *argc
-// counts what stays; any other argument is refused. On refused, message (capacity bytes) holds
-// one line without its line feed that names the argument and what was expected.
+// typed one (number_from_text). GLUT's options (-display NAME, -geometry WxH+X+Y, -direct,
+// -indirect, -iconic, -gldebug, -sync) stay in argv, in their order after the program's name,
+// and *argc counts what stays; any other argument is refused. On refused, message (capacity
+// bytes) holds one line without its line feed that names the argument and what was expected.
 options_verdict parse_explore_options(int* argc, char** argv, explore_options* options,
                                       char* message, int capacity);

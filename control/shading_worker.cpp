@@ -15,12 +15,6 @@ namespace {
 
 #ifndef __EMSCRIPTEN__
 
-bool same_key(const shading_key& a, const shading_key& b) {
-    return a.system == b.system && a.beta == b.beta && a.scale_delta == b.scale_delta &&
-           a.scale_epsilon == b.scale_epsilon && a.origin_x == b.origin_x &&
-           a.origin_y == b.origin_y;
-}
-
 // The build in flight: its key, the rows it fills, the row counter, the threads still at work
 // and the verdicts they computed. Touched by the threads only between start and count-out.
 struct background_build {
@@ -90,14 +84,14 @@ bool request_unstable_shading() {
         return false;
     }
     const shading_key key = present_shading_key();
-    if (build.started && same_key(build.key, key)) return true;
+    if (build.started && same_shading_key(build.key, key)) return true;
     if (build.started) {
         build.cancel = true;
         wait_for_threads();
         build.started = false;
     }
     const auto now = std::chrono::steady_clock::now();
-    if (!settling.waiting || !same_key(settling.key, key)) {
+    if (!settling.waiting || !same_shading_key(settling.key, key)) {
         settling = {true, key, now};
         return true;
     }
@@ -108,7 +102,7 @@ bool request_unstable_shading() {
 bool collect_unstable_shading() {
     if (!build.started || !threads_done()) return false;
     build.started = false;
-    if (!same_key(build.key, present_shading_key())) return false;
+    if (!same_shading_key(build.key, present_shading_key())) return false;
     shading_raster& r = unstable_shading;
     std::memcpy(r.unstable, build.rows, sizeof r.unstable);
     r.made_for = build.key;

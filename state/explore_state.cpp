@@ -17,12 +17,16 @@ bool picture_folder_usable = true;
 unsigned char exported_picture[picture_pixels * picture_pixels * 3];
 float shown_frame_line_width = 1.0f;
 
+bool same_shading_key(const shading_key& a, const shading_key& b) {
+    return a.system == b.system && a.beta == b.beta && a.scale_delta == b.scale_delta &&
+           a.scale_epsilon == b.scale_epsilon && a.origin_x == b.origin_x &&
+           a.origin_y == b.origin_y;
+}
+
 bool shading_raster_current() {
-    const shading_raster& r = unstable_shading;
-    return r.valid && r.made_for.system == system_kind && r.made_for.beta == beta &&
-           r.made_for.scale_delta == chart_scale_delta &&
-           r.made_for.scale_epsilon == chart_scale_epsilon &&
-           r.made_for.origin_x == chart_origin.x && r.made_for.origin_y == chart_origin.y;
+    const shading_key present = {system_kind,         beta,           chart_scale_delta,
+                                 chart_scale_epsilon, chart_origin.x, chart_origin.y};
+    return unstable_shading.valid && same_shading_key(unstable_shading.made_for, present);
 }
 
 bool multiplier_readout_current() {

@@ -74,6 +74,9 @@ extern chart_layer_texture chart_body_layer;    // legend, boundary dots, grid a
 extern chart_layer_texture chart_labels_layer;  // ticks, tongue labels and the tongue legend
 extern bool chart_layers_cached;                // false: every part drawn directly in every frame
 
+// Whether two rasters are made for the same system, beta, chart scales and chart origin.
+bool same_shading_key(const shading_key& a, const shading_key& b);
+
 // Whether unstable_shading is valid and was made for exactly the system, beta, chart scales and
 // chart origin the program state holds now.
 bool shading_raster_current();

@@ -60,6 +60,15 @@ def wait(what, test, timeout=TIMEOUT, interval=0.02):
 
 # ---- the browser --------------------------------------------------------------------------
 
+# A page script that decodes a PNG data URL into its RGBA bytes, by the browser itself.
+DECODE_PNG = """async (src) => {
+  const image = new Image(); image.src = src; await image.decode();
+  const c = document.createElement('canvas'); c.width = image.width;
+  c.height = image.height; const g = c.getContext('2d'); g.drawImage(image, 0, 0);
+  return g.getImageData(0, 0, image.width, image.height).data;
+}"""
+
+
 class Chromium:
     """Debian's Chromium, headless, with the DevTools protocol on a pipe (descriptors 3 and 4):
     no port to find, nothing on the network."""
@@ -182,12 +191,7 @@ class Chromium:
         """Pixels whose colour differs between two PNG pictures of one size, decoded by the
         browser itself; (count, bounding boxes of the differences by 100-pixel tile)."""
         script = """(async (a, b) => {
-          const pixels = async (src) => {
-            const image = new Image(); image.src = src; await image.decode();
-            const c = document.createElement('canvas'); c.width = image.width;
-            c.height = image.height; const g = c.getContext('2d'); g.drawImage(image, 0, 0);
-            return g.getImageData(0, 0, image.width, image.height).data;
-          };
+          const pixels = %s;
           const [p, q] = await Promise.all([pixels(a), pixels(b)]);
           let count = 0; const tiles = {};
           for (let k = 0; k < p.length; k += 4) {
@@ -199,20 +203,18 @@ class Chromium:
           }
           return [count, tiles];
         })('data:image/png;base64,%s', 'data:image/png;base64,%s')""" % (
-            CANVAS, CANVAS, base64.b64encode(png_a).decode(), base64.b64encode(png_b).decode())
+            DECODE_PNG, CANVAS, CANVAS, base64.b64encode(png_a).decode(),
+            base64.b64encode(png_b).decode())
         return self.evaluate(script, promise=True)
 
     def colours(self, png, points):
         """The RGB colour of a PNG picture at each (x, y), decoded by the browser."""
         script = """(async (src, points) => {
-          const image = new Image(); image.src = src; await image.decode();
-          const c = document.createElement('canvas'); c.width = image.width;
-          c.height = image.height; const g = c.getContext('2d'); g.drawImage(image, 0, 0);
-          const d = g.getImageData(0, 0, image.width, image.height).data;
-          return points.map(([x, y]) => Array.from(d.slice(4 * (y * image.width + x),
-                                                         4 * (y * image.width + x) + 3)));
-        })('data:image/png;base64,%s', %s)""" % (base64.b64encode(png).decode(),
-                                                 json.dumps(points))
+          const d = await (%s)(src), width = %d;
+          return points.map(([x, y]) => Array.from(d.slice(4 * (y * width + x),
+                                                         4 * (y * width + x) + 3)));
+        })('data:image/png;base64,%s', %s)""" % (
+            DECODE_PNG, CANVAS, base64.b64encode(png).decode(), json.dumps(points))
         return self.evaluate(script, promise=True)
 
     def click(self, selector, x, y):
